@@ -1,0 +1,9 @@
+#include "core/input/Clock.h"
+
+#include <chrono>
+
+double SteadyClock::now() const
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
