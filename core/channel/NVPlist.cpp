@@ -57,3 +57,62 @@ const NVPlistDict& nv_plist_dict(const NVPlistDict& d, const std::string& key)
     const NVPlistValue* v = find(d, key);
     return v ? v->asDict() : kEmptyDict;
 }
+
+namespace {
+
+std::string quoted_if_needed(const std::string& s)
+{
+    bool plain = !s.empty();
+    for (char c : s) {
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                        c == '.' || c == '/';
+        plain = plain && ok;
+    }
+    if (plain)
+        return s;
+    std::string r = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\')
+            r += '\\';
+        r += c;
+    }
+    return r + '"';
+}
+
+void describe(const NVPlistValue& v, int depth, std::string& out)
+{
+    const std::string pad(4 * (depth + 1), ' ');
+    const std::string closePad(4 * depth, ' ');
+    const auto& s = v.storage();
+    if (const auto* str = std::get_if<std::string>(&s)) {
+        out += quoted_if_needed(*str);
+    } else if (const auto* i = std::get_if<int32_t>(&s)) {
+        out += std::to_string(*i);
+    } else if (const auto* a = std::get_if<NVPlistStrings>(&s)) {
+        out += "(\n";
+        for (size_t k = 0; k < a->size(); ++k)
+            out += pad + quoted_if_needed((*a)[k]) + (k + 1 < a->size() ? ",\n" : "\n");
+        out += closePad + ")";
+    } else if (const auto* d = std::get_if<NVPlistData>(&s)) {
+        out += "{length = " + std::to_string(d->size()) + "}";
+    } else if (const auto* dict = std::get_if<NVPlistDict>(&s)) {
+        out += "{\n";
+        for (const auto& [key, value] : *dict) {
+            out += pad + quoted_if_needed(key) + " = ";
+            describe(value, depth + 1, out);
+            out += ";\n";
+        }
+        out += closePad + "}";
+    } else {
+        out += "(null)";
+    }
+}
+
+} // namespace
+
+std::string nv_plist_describe(const NVPlistValue& v)
+{
+    std::string out;
+    describe(v, 0, out);
+    return out;
+}

@@ -47,3 +47,7 @@ int32_t nv_plist_int(const NVPlistDict& d, const std::string& key);
 const NVPlistStrings& nv_plist_strings(const NVPlistDict& d, const std::string& key);
 const NVPlistData& nv_plist_data(const NVPlistDict& d, const std::string& key);
 const NVPlistDict& nv_plist_dict(const NVPlistDict& d, const std::string& key);
+
+// Readable text of a value for log lines, in the property-list text style:
+// {key = value; ...}, (a, b), data as its length.
+std::string nv_plist_describe(const NVPlistValue& v);

@@ -1,0 +1,11 @@
+// The workspace reports activations to one handler; this re-posts them on an in-process
+// centre so that any number of observers can follow them and leave again.
+#pragma once
+
+#include "core/channel/NotificationCenter.h"
+#include "core/channel/Workspace.h"
+
+// Every activation of workspace is posted on workspaceCenter as
+// nvWorkspaceDidActivateApplication with the path under nvKeyApplicationPath.
+// workspaceCenter must outlive workspace's use of the handler.
+void nv_forward_activations(Workspace& workspace, NotificationCenter& workspaceCenter);
