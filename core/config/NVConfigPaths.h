@@ -1,0 +1,24 @@
+// Where the configuration files live, and the file URLs the store opens them by.
+#pragma once
+
+#include <string>
+
+// Folder of the running executable; empty when its path does not fit 255 bytes.
+std::string get_cur_path();
+// The resource folder: "<executable folder>/../Resources" unless set below.
+std::string getResPath();
+// Tests and tools point the store at another resource folder; empty restores the default.
+void nv_set_res_path(const std::string& path);
+// The per-user data folder: $XDG_CONFIG_HOME/NuvroTablet (default ~/.config/NuvroTablet).
+std::string nv_config_user_dir();
+// nv_config_user_dir() + "/config_user.xml".
+std::string getConfigUserFullPath();
+// resource folder + "/res/config_default.xml".
+std::string nv_config_default_path();
+
+// "file://" + path with percent escapes for UTF-8 (a space becomes %20).
+std::string nv_file_url(const std::string& path);
+// Percent escapes removed; a malformed escape is kept as it stands.
+std::string nv_unescape(const std::string& s);
+// The filesystem path of a file URL (escapes removed); any other string is taken as a path.
+std::string nv_url_path(const std::string& url);

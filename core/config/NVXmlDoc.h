@@ -1,0 +1,47 @@
+// XML documents as the store uses them: a guarded parser for files that may be hostile,
+// an atomic writer, and absolute location paths of element names ("/A/B/C").
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct NVXmlDocFree {
+    void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
+};
+using NVXmlDocPtr = std::unique_ptr<xmlDoc, NVXmlDocFree>;
+
+// Files larger than this are refused unread.
+constexpr size_t NV_XML_MAX_FILE = 16u << 20;
+
+// Parses the file at path without network access, entity substitution or DTD loading.
+// A file carrying a document type declaration, one over NV_XML_MAX_FILE, or one that is
+// not well-formed (libxml2's depth limits included) is refused with one log line. A
+// missing file gives null silently.
+NVXmlDocPtr nv_xml_read_file(const std::string& path);
+NVXmlDocPtr nv_xml_read_memory(const char* data, size_t size);
+
+// Pretty-printed UTF-8 bytes of the document.
+std::string nv_xml_serialise(xmlDoc* doc);
+// Writes bytes to a temporary file beside path, flushes it and renames it over path,
+// so path holds either the old or the new content, never a part. False on any failure.
+bool nv_write_file_atomic(const std::string& path, const std::string& bytes);
+
+// Location paths: the element steps of path are matched from the root, first match in
+// document order (a later branch is tried when an earlier one has no match below).
+xmlNode* nv_xml_first(xmlDoc* doc, const std::string& path);
+std::vector<xmlNode*> nv_xml_all(xmlDoc* doc, const std::string& path);
+
+// Concatenated text of all descendants.
+std::string nv_xml_string_value(const xmlNode* node);
+// Replaces the content of node with one text node holding value literally.
+void nv_xml_set_text(xmlNode* node, const std::string& value);
+// Child nodes other than comments and processing instructions.
+size_t nv_xml_child_count(const xmlNode* node);
+// The first child element of that name, or null.
+xmlNode* nv_xml_child(const xmlNode* node, const char* name);
+// A new element named name, holding value as text when value is non-null.
+xmlNode* nv_xml_new_element(xmlDoc* doc, const std::string& name, const std::string* value);
