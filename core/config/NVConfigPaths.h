@@ -18,7 +18,5 @@ std::string nv_config_default_path();
 
 // "file://" + path with percent escapes for UTF-8 (a space becomes %20).
 std::string nv_file_url(const std::string& path);
-// Percent escapes removed; a malformed escape is kept as it stands.
-std::string nv_unescape(const std::string& s);
 // The filesystem path of a file URL (escapes removed); any other string is taken as a path.
 std::string nv_url_path(const std::string& url);

@@ -1,0 +1,19 @@
+// The text forms of leaf values: the number formats of the files, and the copy of a text
+// into a fixed record buffer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Decimal integer of s: leading white space, optional sign, digits up to the first
+// non-digit; no digits give 0, values beyond 32 bits give the nearest limit.
+int32_t nv_parse_int(const std::string& s);
+// Floating-point value of s after leading white space; no finite number gives 0.
+float nv_parse_float(const std::string& s);
+// "%d" and "%f" (six fraction digits, no exponent), independent of the C locale.
+std::string nv_format_int(int32_t v);
+std::string nv_format_float(float v);
+// Copies s into dst (size bytes) with a terminating NUL, cut on a UTF-8 character
+// boundary when it does not fit. Returns false when s was cut.
+bool nv_copy_text(char* dst, size_t size, const std::string& s);

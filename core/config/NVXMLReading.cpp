@@ -1,0 +1,186 @@
+// Readers of the current document: leaves, context names and key-function nodes.
+#include "core/config/NVConfigIO.h"
+
+#include "core/config/NVLeafText.h"
+#include "core/log/NVLog.h"
+
+#include <algorithm>
+
+namespace {
+
+const std::string kPreset = "/NVDevices/Preset/";
+
+std::string indexed(const std::string& base, const char* name, int i)
+{
+    return base + "/" + name + std::to_string(i);
+}
+
+// Copies a text into a record buffer, logging a cut.
+void copy_field(char (&dst)[NV_STR_MAX], const std::string& text, const std::string& path)
+{
+    if (!nv_copy_text(dst, NV_STR_MAX, text))
+        nv_log("readXML: text of %s cut to %d bytes", path.c_str(), NV_STR_MAX - 1);
+}
+
+uint8_t clamp_count(int32_t value, uint8_t max, const std::string& path)
+{
+    const auto v = static_cast<uint8_t>(value);
+    if (v <= max)
+        return v;
+    nv_log("readXML: %s is %u, only %u are kept", path.c_str(), v, max);
+    return max;
+}
+
+} // namespace
+
+std::optional<std::string> NVConfigIO::readNodeStringFromXml(const std::string& path)
+{
+    if (const xmlNode* n = nv_xml_first(doc_.get(), path))
+        return nv_xml_string_value(n);
+    // Settings missing from a context fall back to the shared leaves; key collections
+    // never do, so that a key without a function stays without one.
+    if (path.find("hbtns") != std::string::npos || path.find("sbtns") != std::string::npos
+        || path.find("pbtns") != std::string::npos)
+        return std::nullopt;
+    const std::string last = path.substr(path.rfind('/') + 1);
+    if (const xmlNode* n = nv_xml_first(doc_.get(), kPreset + "Other/" + last))
+        return nv_xml_string_value(n);
+    return std::nullopt;
+}
+
+int32_t NVConfigIO::readNodeIntFromXml(const std::string& path)
+{
+    const auto s = readNodeStringFromXml(path);
+    return s ? nv_parse_int(*s) : 0;
+}
+
+float NVConfigIO::readNodeFloatFromXml(const std::string& path)
+{
+    const auto s = readNodeStringFromXml(path);
+    return s ? nv_parse_float(*s) : 0.0f;
+}
+
+std::vector<std::string> NVConfigIO::readSupportAppsFromPath(const std::string& path)
+{
+    std::vector<std::string> names;
+    if (const xmlNode* n = nv_xml_first(doc_.get(), path))
+        for (const xmlNode* c = n->children; c; c = c->next)
+            if (c->type == XML_ELEMENT_NODE)
+                names.emplace_back(reinterpret_cast<const char*>(c->name));
+    return names;
+}
+
+std::optional<std::string> NVConfigIO::replaceSimpleWithPath(const std::string& collectionPath)
+{
+    const std::string last = collectionPath.substr(collectionPath.rfind('/') + 1);
+    if (last == "hbtns")
+        return "HKey";
+    if (last == "sbtns")
+        return "SKey";
+    if (last == "pbtns")
+        return "PKey";
+    nv_log("读普通按键对应路径有误: %s", collectionPath.c_str());
+    return std::nullopt;
+}
+
+void NVConfigIO::repairMissingName(const std::string& nodePath)
+{
+    for (xmlNode* n : nv_xml_all(doc_.get(), nodePath)) {
+        if (nv_xml_child(n, "name"))
+            continue;
+        const std::string empty;
+        xmlNode* name = nv_xml_new_element(doc_.get(), "name", &empty);
+        if (!name)
+            continue;
+        if (n->children)
+            xmlAddNextSibling(n->children, name);
+        else
+            xmlAddChild(n, name);
+        repairPending_ = true;
+    }
+}
+
+void NVConfigIO::assignmentToEKey(NVEkey* ekey, const std::string& nodePath)
+{
+    ekey->funcBit = static_cast<uint64_t>(static_cast<int64_t>(readNodeIntFromXml(nodePath + "/ekType")));
+    ekey->funcEvent = 0;
+    auto name = readNodeStringFromXml(nodePath + "/name");
+    if (!name) {
+        repairMissingName(nodePath);
+        name = readNodeStringFromXml(nodePath + "/name");
+    }
+    copy_field(ekey->name, name.value_or(""), nodePath + "/name");
+    if (ekey->funcBit & 0x08)
+        copy_field(ekey->cmdPath, readNodeStringFromXml(nodePath + "/cmdPath").value_or(""), nodePath + "/cmdPath");
+    if (ekey->funcBit & 0x04) {
+        NVKbtn& k = ekey->kbtn;
+        k.bCtrl = static_cast<uint8_t>(readNodeIntFromXml(nodePath + "/kbtn/bCtrl"));
+        k.bAlt = static_cast<uint8_t>(readNodeIntFromXml(nodePath + "/kbtn/bAlt"));
+        k.bWin = static_cast<uint8_t>(readNodeIntFromXml(nodePath + "/kbtn/bWin"));
+        k.bShift = static_cast<uint8_t>(readNodeIntFromXml(nodePath + "/kbtn/bShift"));
+        for (int i = 0; i < NV_KBKEYS_MAX; ++i)
+            k.kbKeys[i] = static_cast<uint8_t>(readNodeIntFromXml(indexed(nodePath + "/kbtn", "kbkey", i)));
+    }
+}
+
+void NVConfigIO::readNVEkeysInXml(NVEkey* ekey, int index, const std::string& collectionPath)
+{
+    const auto group = replaceSimpleWithPath(collectionPath);
+    const std::string node = indexed(collectionPath, "ekey", index);
+    if (const xmlNode* n = nv_xml_first(doc_.get(), node)) {
+        if (nv_xml_child_count(n) == 1)
+            assignmentToEKey(ekey, kPreset + nv_xml_string_value(n));
+        else
+            assignmentToEKey(ekey, node);
+        return;
+    }
+    const std::string tmpl = indexed(kPreset + group.value_or(""), "ekey", index);
+    const xmlNode* t = nv_xml_first(doc_.get(), tmpl);
+    if (t && nv_xml_child_count(t) == 1)
+        assignmentToEKey(ekey, kPreset + nv_xml_string_value(t));
+    else
+        assignmentToEKey(ekey, tmpl);
+}
+
+void NVConfigIO::readNVMEkeysInXml(NVContextMEkey* mekey, int j, const std::string& mekeysPath)
+{
+    const std::string key = indexed(mekeysPath, "mekey", j);
+    mekey->num = clamp_count(readNodeIntFromXml(key + "/num"), NV_EKEY_MAX, key + "/num");
+    mekey->muxFuncNum = clamp_count(readNodeIntFromXml(key + "/muxFuncNum"), NV_MUXFUNC_MAX, key + "/muxFuncNum");
+    mekey->index = static_cast<uint8_t>(readNodeIntFromXml(key + "/index"));
+    if (mekey->index != 0 && mekey->index >= mekey->muxFuncNum) {
+        nv_log("readXML: %s/index %u is not below muxFuncNum %u, set 0 is used", key.c_str(), mekey->index,
+               mekey->muxFuncNum);
+        mekey->index = 0;
+    }
+    int sets = 0;
+    int positions = 0;
+    if (mekey->num == 2) {
+        sets = mekey->muxFuncNum;
+        positions = 2;
+    } else if (mekey->num >= 3) {
+        sets = 1;
+        positions = mekey->num;
+    }
+    for (int f = 0; f < sets; ++f) {
+        const std::string set = indexed(key, "muxfunc", f);
+        NVEkey* ekeys = mekey->muxfunc[f].ekeys;
+        const xmlNode* s = nv_xml_first(doc_.get(), set);
+        if (s && nv_xml_child_count(s) == 1) {
+            const std::string id = readNodeStringFromXml(set + "/ID").value_or("");
+            for (int k = 0; k < positions; ++k) {
+                const std::string ekid = readNodeStringFromXml(indexed(kPreset + id, "ekey", k) + "/EKID").value_or("");
+                assignmentToEKey(&ekeys[k], kPreset + ekid);
+            }
+            continue;
+        }
+        for (int k = 0; k < positions; ++k) {
+            const std::string pos = indexed(set, "ekey", k);
+            const xmlNode* e = nv_xml_first(doc_.get(), pos);
+            if (e && nv_xml_child_count(e) == 1)
+                assignmentToEKey(&ekeys[k], kPreset + readNodeStringFromXml(pos + "/EKID").value_or(""));
+            else
+                assignmentToEKey(&ekeys[k], pos);
+        }
+    }
+}

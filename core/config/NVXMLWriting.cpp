@@ -1,0 +1,218 @@
+// Writers of the current document: leaves, key-function nodes and context nodes.
+#include "core/config/NVConfigIO.h"
+
+#include "core/config/NVLeafText.h"
+#include "core/log/NVLog.h"
+
+#include <libxml/parser.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const std::string kPreset = "/NVDevices/Preset/";
+
+// A preset copied into a key node is a key function of some fifty nodes; a larger one
+// comes from a damaged or hostile file and would multiply with every key written.
+constexpr size_t kMaxCopiedNodes = 200;
+
+std::string indexed(const std::string& base, const char* name, int i)
+{
+    return base + "/" + name + std::to_string(i);
+}
+
+bool subtree_within(const xmlNode* n, size_t& budget)
+{
+    for (const xmlNode* c = n->children; c; c = c->next) {
+        if (budget == 0)
+            return false;
+        --budget;
+        if (!subtree_within(c, budget))
+            return false;
+    }
+    return true;
+}
+
+// Appends deep copies of the children of from to to; nothing when from is missing or
+// too large to be a key function.
+void copy_children(xmlDoc* doc, const xmlNode* from, xmlNode* to)
+{
+    if (!from)
+        return;
+    size_t budget = kMaxCopiedNodes;
+    if (!subtree_within(from, budget)) {
+        nv_log("saveNVConfig: preset %s too large to copy", reinterpret_cast<const char*>(from->name));
+        return;
+    }
+    for (const xmlNode* c = from->children; c; c = c->next)
+        if (xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(c), doc, 1))
+            xmlAddChild(to, copy);
+}
+
+void remove_children(xmlNode* n)
+{
+    xmlNode* c = n->children;
+    while (c) {
+        xmlNode* next = c->next;
+        xmlUnlinkNode(c);
+        xmlFreeNode(c);
+        c = next;
+    }
+}
+
+bool valid_element_name(const std::string& name)
+{
+    return !name.empty() && name.find(':') == std::string::npos
+        && xmlValidateName(reinterpret_cast<const xmlChar*>(name.c_str()), 0) == 0;
+}
+
+} // namespace
+
+void NVConfigIO::writeNodeStringValue(const std::string& value, const std::string& path)
+{
+    if (xmlNode* n = nv_xml_first(doc_.get(), path)) {
+        nv_xml_set_text(n, value);
+        return;
+    }
+    const size_t cut = path.rfind('/');
+    if (cut == std::string::npos)
+        return;
+    const std::string leaf = path.substr(cut + 1);
+    xmlNode* parent = nv_xml_first(doc_.get(), path.substr(0, cut));
+    if (!parent || !valid_element_name(leaf))
+        return;
+    if (xmlNode* e = nv_xml_new_element(doc_.get(), leaf, &value))
+        xmlAddChild(parent, e);
+}
+
+void NVConfigIO::writeNodeIntValue(int32_t value, const std::string& path)
+{
+    writeNodeStringValue(nv_format_int(value), path);
+}
+
+void NVConfigIO::writeNodeFloatValue(float value, const std::string& path)
+{
+    writeNodeStringValue(nv_format_float(value), path);
+}
+
+void NVConfigIO::expandReference(xmlNode* node)
+{
+    const std::string ekid = nv_xml_string_value(node);
+    remove_children(node);
+    copy_children(doc_.get(), nv_xml_first(doc_.get(), kPreset + ekid), node);
+}
+
+void NVConfigIO::writeNVEkeys(const NVEkey* ekey, const std::string& nodePath)
+{
+    const std::string kbtn = nodePath + "/kbtn";
+    writeNodeIntValue(static_cast<int32_t>(static_cast<uint32_t>(ekey->funcBit)), nodePath + "/ekType");
+    writeNodeStringValue(std::string(ekey->name, strnlen(ekey->name, NV_STR_MAX)), nodePath + "/name");
+    writeNodeStringValue(std::string(ekey->cmdPath, strnlen(ekey->cmdPath, NV_STR_MAX)), nodePath + "/cmdPath");
+    writeNodeIntValue(ekey->kbtn.bAlt, kbtn + "/bAlt");
+    writeNodeIntValue(ekey->kbtn.bCtrl, kbtn + "/bCtrl");
+    writeNodeIntValue(ekey->kbtn.bShift, kbtn + "/bShift");
+    writeNodeIntValue(ekey->kbtn.bWin, kbtn + "/bWin");
+    for (int i = 0; i < NV_KBKEYS_MAX; ++i)
+        writeNodeIntValue(ekey->kbtn.kbKeys[i], indexed(kbtn, "kbkey", i));
+}
+
+void NVConfigIO::writeNodeNVEkeysValue(const NVEkey* ekey, int index, const std::string& collectionPath)
+{
+    const auto group = replaceSimpleWithPath(collectionPath);
+    const std::string node = indexed(collectionPath, "ekey", index);
+    if (xmlNode* n = nv_xml_first(doc_.get(), node)) {
+        if (nv_xml_child_count(n) == 1)
+            expandReference(n);
+    } else if (xmlNode* parent = nv_xml_first(doc_.get(), collectionPath); parent && group) {
+        const xmlNode* tmpl = nv_xml_first(doc_.get(), indexed(kPreset + *group, "ekey", index));
+        size_t budget = kMaxCopiedNodes;
+        if (tmpl && subtree_within(tmpl, budget))
+            if (xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(tmpl), doc_.get(), 1))
+                xmlAddChild(parent, copy);
+    }
+    writeNVEkeys(ekey, node);
+}
+
+void NVConfigIO::writeNodeNVMEkeysValue(NVContextMEkey mekey, int, const std::string& mekeyPath)
+{
+    // The document decides the shape of the key; index is stored by the driver alone.
+    mekey.num = static_cast<uint8_t>(readNodeIntFromXml(mekeyPath + "/num"));
+    mekey.muxFuncNum = static_cast<uint8_t>(readNodeIntFromXml(mekeyPath + "/muxFuncNum"));
+    int sets = 0;
+    if (mekey.num == 13)
+        sets = 1;
+    else if (mekey.num == 2)
+        sets = std::min<int>(mekey.muxFuncNum, NV_MUXFUNC_MAX);
+    const int positions = mekey.num;
+    for (int f = 0; f < sets; ++f) {
+        const std::string set = indexed(mekeyPath, "muxfunc", f);
+        const NVEkey* ekeys = mekey.muxfunc[f].ekeys;
+        xmlNode* s = nv_xml_first(doc_.get(), set);
+        if (s && nv_xml_child_count(s) == 1) {
+            const std::string id = readNodeStringFromXml(set + "/ID").value_or("");
+            for (int k = 0; k < positions; ++k) {
+                const std::string ekid = readNodeStringFromXml(indexed(kPreset + id, "ekey", k) + "/EKID").value_or("");
+                xmlNode* e = nv_xml_new_element(doc_.get(), "ekey" + std::to_string(k), nullptr);
+                if (!e)
+                    continue;
+                copy_children(doc_.get(), nv_xml_first(doc_.get(), kPreset + ekid), e);
+                xmlAddChild(s, e);
+                writeNVEkeys(&ekeys[k], indexed(set, "ekey", k));
+            }
+            if (xmlNode* idNode = nv_xml_child(s, "ID")) {
+                xmlUnlinkNode(idNode);
+                xmlFreeNode(idNode);
+            }
+            continue;
+        }
+        for (int k = 0; k < positions; ++k) {
+            const std::string pos = indexed(set, "ekey", k);
+            xmlNode* e = nv_xml_first(doc_.get(), pos);
+            if (e && nv_xml_child_count(e) == 1)
+                expandReference(e);
+            writeNVEkeys(&ekeys[k], pos);
+        }
+    }
+}
+
+void NVConfigIO::createAppNodeWithAppName(const std::string& name, const std::string& modelPath)
+{
+    if (!valid_element_name(name)) {
+        nv_log("createAppNode: %s is not a valid node name", name.c_str());
+        return;
+    }
+    xmlNode* model = nv_xml_first(doc_.get(), modelPath);
+    if (!model)
+        return;
+    xmlNode* app = nv_xml_new_element(doc_.get(), name, nullptr);
+    if (!app)
+        return;
+    if (const xmlNode* def = nv_xml_first(doc_.get(), modelPath + "/Default"))
+        for (const xmlNode* c = def->children; c; c = c->next)
+            if (xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(c), doc_.get(), 1))
+                xmlAddChild(app, copy);
+    xmlAddChild(model, app);
+}
+
+void NVConfigIO::removeAppNodeWithAppName(const std::string& name, const std::string& modelPath)
+{
+    xmlNode* model = nv_xml_first(doc_.get(), modelPath);
+    xmlNode* app = nv_xml_first(doc_.get(), modelPath + "/" + name);
+    // Only a direct child of the model element is a context.
+    if (!model || !app || app->parent != model)
+        return;
+    xmlUnlinkNode(app);
+    xmlFreeNode(app);
+}
+
+bool NVConfigIO::isXmlContainTheApp(const std::string& name, const std::string& modelPath, xmlDoc* doc)
+{
+    const xmlNode* model = nv_xml_first(doc, modelPath);
+    if (!model)
+        return false;
+    for (const xmlNode* c = model->children; c; c = c->next)
+        if (c->type == XML_ELEMENT_NODE && name == reinterpret_cast<const char*>(c->name))
+            return true;
+    return false;
+}

@@ -1,0 +1,268 @@
+#include "core/config/NVXmlDoc.h"
+
+#include "core/log/NVLog.h"
+
+#include <libxml/parser.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct ParseGuard {
+    bool sawDoctype = false;
+};
+
+// A document type declaration is the door to entity expansion and external loads; the
+// store's files never carry one, so parsing stops at the first sign of it.
+void refuse_doctype(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*)
+{
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    static_cast<ParseGuard*>(ctxt->_private)->sawDoctype = true;
+    xmlStopParser(ctxt);
+}
+
+void silent_error(void*, xmlErrorPtr) {}
+
+NVXmlDocPtr parse(const char* data, size_t size, const char* what)
+{
+    if (size > NV_XML_MAX_FILE) {
+        nv_log("XML document refused, larger than %zu bytes: %s", NV_XML_MAX_FILE, what);
+        return nullptr;
+    }
+    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+    if (!ctxt)
+        return nullptr;
+    ParseGuard guard;
+    ctxt->_private = &guard;
+    ctxt->sax->internalSubset = refuse_doctype;
+    ctxt->sax->externalSubset = refuse_doctype;
+    ctxt->sax->serror = silent_error;
+    const int options = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    NVXmlDocPtr doc(xmlCtxtReadMemory(ctxt, data, static_cast<int>(size), nullptr, nullptr, options));
+    const bool wellFormed = ctxt->wellFormed != 0;
+    xmlFreeParserCtxt(ctxt);
+    if (guard.sawDoctype) {
+        nv_log("XML document refused, it declares a document type: %s", what);
+        return nullptr;
+    }
+    if (!doc || !wellFormed || !xmlDocGetRootElement(doc.get())) {
+        nv_log("XML document refused, not well-formed: %s", what);
+        return nullptr;
+    }
+    return doc;
+}
+
+std::vector<std::string_view> split_path(const std::string& path)
+{
+    std::vector<std::string_view> steps;
+    std::string_view p(path);
+    if (p.empty() || p.front() != '/')
+        return steps;
+    p.remove_prefix(1);
+    while (true) {
+        const size_t slash = p.find('/');
+        steps.push_back(p.substr(0, slash));
+        if (slash == std::string_view::npos)
+            break;
+        p.remove_prefix(slash + 1);
+    }
+    return steps;
+}
+
+bool named(const xmlNode* n, std::string_view name)
+{
+    if (n->type != XML_ELEMENT_NODE)
+        return false;
+    const char* s = reinterpret_cast<const char*>(n->name);
+    return std::strlen(s) == name.size() && std::memcmp(s, name.data(), name.size()) == 0;
+}
+
+// Depth-first over the steps, children in order: yields matches in document order.
+// Returns true when collect asks to stop.
+template <typename Visit>
+bool walk(xmlNode* first, const std::vector<std::string_view>& steps, size_t i, Visit& visit)
+{
+    if (steps[i].empty())
+        return false;
+    for (xmlNode* c = first; c; c = c->next) {
+        if (!named(c, steps[i]))
+            continue;
+        if (i + 1 == steps.size()) {
+            if (visit(c))
+                return true;
+        } else if (walk(c->children, steps, i + 1, visit)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void append_text(const xmlNode* n, std::string& out)
+{
+    for (const xmlNode* c = n; c; c = c->next) {
+        if (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) {
+            if (c->content)
+                out += reinterpret_cast<const char*>(c->content);
+        } else if (c->type == XML_ELEMENT_NODE) {
+            append_text(c->children, out);
+        }
+    }
+}
+
+} // namespace
+
+NVXmlDocPtr nv_xml_read_memory(const char* data, size_t size)
+{
+    return parse(data, size, "(memory)");
+}
+
+NVXmlDocPtr nv_xml_read_file(const std::string& path)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        if (errno != ENOENT)
+            nv_log("XML document unreadable: %s (%s)", path.c_str(), std::strerror(errno));
+        return nullptr;
+    }
+    // Read one byte past the cap so that a file growing, or a device without a size,
+    // is still caught.
+    std::string bytes;
+    char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        bytes.append(buf, n);
+        if (bytes.size() > NV_XML_MAX_FILE)
+            break;
+    }
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) {
+        nv_log("XML document unreadable: %s", path.c_str());
+        return nullptr;
+    }
+    return parse(bytes.data(), bytes.size(), path.c_str());
+}
+
+std::string nv_xml_serialise(xmlDoc* doc)
+{
+    xmlChar* mem = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(doc, &mem, &size, "UTF-8", 1);
+    std::string out(mem ? reinterpret_cast<const char*>(mem) : "", mem ? static_cast<size_t>(size) : 0);
+    xmlFree(mem);
+    return out;
+}
+
+bool nv_write_file_atomic(const std::string& path, const std::string& bytes)
+{
+    std::string tmp = path + ".XXXXXX";
+    const int fd = mkstemp(tmp.data());
+    if (fd < 0)
+        return false;
+    struct stat st;
+    fchmod(fd, stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+    size_t done = 0;
+    bool ok = true;
+    while (done < bytes.size()) {
+        const ssize_t w = write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0) {
+            ok = false;
+            break;
+        }
+        done += static_cast<size_t>(w);
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
+    if (!ok)
+        unlink(tmp.c_str());
+    return ok;
+}
+
+xmlNode* nv_xml_first(xmlDoc* doc, const std::string& path)
+{
+    if (!doc)
+        return nullptr;
+    const auto steps = split_path(path);
+    if (steps.empty())
+        return nullptr;
+    xmlNode* found = nullptr;
+    auto visit = [&](xmlNode* n) {
+        found = n;
+        return true;
+    };
+    walk(doc->children, steps, 0, visit);
+    return found;
+}
+
+std::vector<xmlNode*> nv_xml_all(xmlDoc* doc, const std::string& path)
+{
+    std::vector<xmlNode*> all;
+    if (!doc)
+        return all;
+    const auto steps = split_path(path);
+    if (steps.empty())
+        return all;
+    auto visit = [&](xmlNode* n) {
+        all.push_back(n);
+        return false;
+    };
+    walk(doc->children, steps, 0, visit);
+    return all;
+}
+
+std::string nv_xml_string_value(const xmlNode* node)
+{
+    std::string out;
+    if (node)
+        append_text(node->children, out);
+    return out;
+}
+
+void nv_xml_set_text(xmlNode* node, const std::string& value)
+{
+    xmlNode* c = node->children;
+    while (c) {
+        xmlNode* next = c->next;
+        xmlUnlinkNode(c);
+        xmlFreeNode(c);
+        c = next;
+    }
+    xmlNode* text = xmlNewDocTextLen(node->doc, reinterpret_cast<const xmlChar*>(value.data()),
+                                     static_cast<int>(value.size()));
+    if (text)
+        xmlAddChild(node, text);
+}
+
+size_t nv_xml_child_count(const xmlNode* node)
+{
+    size_t n = 0;
+    for (const xmlNode* c = node->children; c; c = c->next)
+        if (c->type != XML_COMMENT_NODE && c->type != XML_PI_NODE)
+            ++n;
+    return n;
+}
+
+xmlNode* nv_xml_child(const xmlNode* node, const char* name)
+{
+    for (xmlNode* c = node->children; c; c = c->next)
+        if (named(c, name))
+            return c;
+    return nullptr;
+}
+
+xmlNode* nv_xml_new_element(xmlDoc* doc, const std::string& name, const std::string* value)
+{
+    xmlNode* e = xmlNewDocNode(doc, nullptr, reinterpret_cast<const xmlChar*>(name.c_str()), nullptr);
+    if (e && value)
+        nv_xml_set_text(e, *value);
+    return e;
+}
