@@ -1,26 +1,90 @@
-// Shared set-up of the input tests: a clean process record and a tablet model.
+// Shared set-up of the input tests: a clean process record, the simulated window system,
+// clock, displays and workspace, and a compact spelling of posted events.
 #pragma once
 
+#include "core/events/NVMacFunc.h"
+#include "core/events/ProcessLauncher.h"
+#include "core/input/NVDataHandler.h"
 #include "core/model/NVGlobalInfo.h"
+#include "platform/sim/FakeDisplays.h"
+#include "platform/sim/FakeWorkspace.h"
+#include "platform/sim/ManualClock.h"
+#include "platform/sim/RecordingWindowSystem.h"
+
+#include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace nvtest {
 
 // Clears g_gi and the context index, then describes a plain tablet of maxX × maxY.
-inline void reset_globals(uint32_t maxX = 10000, uint32_t maxY = 8000)
-{
-    std::memset(&g_gi.ti, 0, sizeof g_gi.ti);
-    std::memset(&g_gi.cfg, 0, sizeof g_gi.cfg);
-    std::memset(&g_gi.tabletLayout, 0, sizeof g_gi.tabletLayout);
-    g_gi.sbtnInRect = {};
-    std::memset(g_gi.lastReport, 0, sizeof g_gi.lastReport);
-    g_gi.bCalibrating = 0;
-    currentAppIndex_kernel = 0;
-    g_gi.ti.maxX = maxX;
-    g_gi.ti.maxY = maxY;
-    g_gi.ti.maxP = 8191;
-    g_gi.cfg.workarea = {0.0f, 0.0f, 1.0f, 1.0f};
-}
+void reset_globals(uint32_t maxX = 10000, uint32_t maxY = 8000);
+// Back to the start state of every process-wide variable of the input path.
+void reset_input_statics();
+
+// 12-byte reports.
+std::vector<uint8_t> pen_report(uint8_t type, uint32_t x, uint32_t y, uint16_t pressure = 0, int8_t ax = 0,
+                                int8_t ay = 0);
+std::vector<uint8_t> hbtn_report(uint32_t code);
+std::vector<uint8_t> slider_report(uint8_t position);
+std::vector<uint8_t> dial_report(uint8_t direction);
+std::vector<uint8_t> touch_report(uint16_t id);
+
+// "prox1" tablet proximity; "tptr" tablet pointer; mouse events as name(button,click)
+// with "+prox<enter>" for mouse proximity events; "scroll<n>"; keyboard as kdown<code>,
+// kup<code>, flags<hex>.
+std::string describe(const NVRecordedEvent& e);
+
+class RecordingLauncher : public ProcessLauncher {
+public:
+    bool spawnDetached(const std::vector<std::string>& argv) override
+    {
+        launches.push_back(argv);
+        return true;
+    }
+    std::vector<std::vector<std::string>> launches;
+};
+
+class RecordingNotifier : public NVDriverNotifier {
+public:
+    void notifyConfigChanged() override { calls.push_back("configChanged"); }
+    void notifyPenData(const NVPenData* pd) override
+    {
+        calls.push_back("penData " + std::to_string(pd->pt.x) + "," + std::to_string(pd->pt.y) + " " +
+                        std::to_string(pd->ps));
+    }
+    void notifyMMEkeyIndexChanged(const NVContextMEkey* m, int screen) override
+    {
+        calls.push_back("muxIndex " + std::to_string(m->index) + " screen " + std::to_string(screen));
+    }
+    std::vector<std::string> calls;
+};
+
+// A dispatcher on one 1000 × 800 display, a manual clock at t = 100 s and a recording
+// window system; configure g_gi in SetUp of a derived fixture before calling start().
+class InputTest : public ::testing::Test {
+protected:
+    InputTest();
+    ~InputTest() override;
+
+    void start();
+    void feed(const std::vector<uint8_t>& report) { handler->handleData(report.data()); }
+    // Events posted since the last call, spelled by describe().
+    std::vector<std::string> take();
+
+    ManualClock clock;
+    FakeDisplays displays{{{1, {0, 0, 1000, 800}}}};
+    FakeWorkspace workspace;
+    RecordingWindowSystem ws{&clock};
+    RecordingLauncher launcher;
+    RecordingNotifier* notifier = nullptr;
+    std::unique_ptr<NVDataHandler> handler;
+};
+
+// A key function of the given kinds.
+void set_key(NVEkey& k, uint32_t kinds, const char* name = "key");
 
 } // namespace nvtest

@@ -1,0 +1,70 @@
+// The root of the input path: takes every 12-byte report, dispatches it by type to the
+// pen, key, strip, dial and touch handlers it owns, and performs key functions.
+#pragma once
+
+#include "core/input/Clock.h"
+#include "core/input/DisplayList.h"
+#include "core/input/NVCoordMap.h"
+#include "core/input/NVDriverNotifier.h"
+#include "core/model/NVTypes.h"
+
+#include <cstdint>
+#include <memory>
+
+class NVPenHandler;
+class NVHbtnHandler;
+class NVSliderHandler;
+class NVTouchHandler;
+class NVEncoderHandler;
+
+class NVDataHandler {
+public:
+    // Process-wide state of the key functions (one tablet at a time).
+    static uint8_t sendEKey_clickState; // 1 while a left-button double click is performed
+    static double sendEKey_lastTime;    // previous left-button down; 0 after a double click
+    static bool sendEKey_bEraser;       // the brush switch selected the eraser
+
+    NVDataHandler(DisplayList& displays, const Clock& clock);
+    ~NVDataHandler();
+    NVDataHandler(const NVDataHandler&) = delete;
+    NVDataHandler& operator=(const NVDataHandler&) = delete;
+
+    void handleData(const uint8_t* report);
+    // Releases whatever is held (tip, barrel button, hard key and their key functions).
+    // Call when the tablet goes away and before a new configuration replaces g_gi.cfg.
+    void resetState();
+    void sendMouseMove(double x, double y);
+    // Performs every kind of k according to its funcEvent.
+    void sendEKey(NVEkey* k);
+    // Marks the kinds of k with event (none for the others), then performs it.
+    void performKey(NVEkey& k, uint32_t event);
+
+    // From the notification channel.
+    void handleConfigChanged();
+    void handleCalibrateStart();
+    void handleCalibrateEnd();
+    void handleQuitDriver();
+
+    // The channel to the settings application; may stay null (nothing is announced).
+    void setNotification(std::unique_ptr<NVDriverNotifier> notification);
+    NVDriverNotifier* notification() const { return notification_.get(); }
+
+    NVCoordMap& coordMap() { return coordMap_; }
+    const Clock& clock() const { return clock_; }
+    NVMacPenData& penData() { return penData_; }
+    NVScreenPoint mouseCursorPosition() const { return mouseCursorPosition_; }
+    bool touchPanelDrag() const { return bTouchPanelDrag_ != 0; }
+
+private:
+    const Clock& clock_;
+    NVCoordMap coordMap_;
+    NVMacPenData penData_{};
+    std::unique_ptr<NVDriverNotifier> notification_;
+    std::unique_ptr<NVHbtnHandler> hbtnHandler_;
+    std::unique_ptr<NVPenHandler> penHandler_;
+    std::unique_ptr<NVSliderHandler> sliderHandler_;
+    std::unique_ptr<NVTouchHandler> touchHandler_;
+    std::unique_ptr<NVEncoderHandler> encoderHandler_;
+    NVScreenPoint mouseCursorPosition_{};
+    int8_t bTouchPanelDrag_ = 0;
+};
