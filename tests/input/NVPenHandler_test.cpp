@@ -176,8 +176,9 @@ TEST_F(PenTest, RelativeModeHoldsFiveSamplesThenMovesTwice)
     for (int i = 0; i < 6; ++i)
         pen(0x80, 1000 + 10 * i, 1000);
     for (const NVRecordedEvent& e : ws.events()) {
-        if (e.ws.hasLocation)
+        if (e.ws.hasLocation) {
             EXPECT_NEAR(e.ws.x, 500, 1e-3);
+        }
     }
     take();
     pen(0x80, 1150, 1000 - 100); // 100 right and up of the sixth sample
