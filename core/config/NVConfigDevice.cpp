@@ -234,6 +234,13 @@ bool NVConfigIO::saveNVConfig(const NVConfig* cfg, const std::string& path, cons
     const std::string toOpen = nv_file_url(fs::exists(user, ec) ? user : nv_config_default_path());
     nv_log("xmlFilePathToOpen:%s", toOpen.c_str());
     io.openXml(docPath.empty() ? toOpen : nv_file_url(docPath));
+    // A document without the preset tree would be replaced by the default on the next
+    // load; saving it as the user file would only lose the file it replaces.
+    if (!io.readNodeStringFromXml("/NVDevices/Preset")) {
+        nv_log("saveNVConfig: no configuration document to write into");
+        nv_log("Save ConfigUserFile Error");
+        return false;
+    }
 
     const std::string model = model_path(ti);
     const auto* base = reinterpret_cast<const unsigned char*>(cfg);

@@ -66,6 +66,7 @@ void NVConfigIO::flushRepairs()
     repairPending_ = false;
     const std::string bytes = nv_xml_serialise(doc_.get());
     const std::string path = getConfigUserFullPath();
+    nv_log("readXML: repaired document written to %s", path.c_str());
     if (!nv_write_file_atomic(path, bytes) && !nv_write_file_atomic(path, bytes))
         nv_log("Could not write document out...");
 }

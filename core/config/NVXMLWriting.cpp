@@ -127,9 +127,15 @@ void NVConfigIO::writeNodeNVEkeysValue(const NVEkey* ekey, int index, const std:
     } else if (xmlNode* parent = nv_xml_first(doc_.get(), collectionPath); parent && group) {
         const xmlNode* tmpl = nv_xml_first(doc_.get(), indexed(kPreset + *group, "ekey", index));
         size_t budget = kMaxCopiedNodes;
-        if (tmpl && subtree_within(tmpl, budget))
-            if (xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(tmpl), doc_.get(), 1))
+        if (tmpl && subtree_within(tmpl, budget)) {
+            if (xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(tmpl), doc_.get(), 1)) {
                 xmlAddChild(parent, copy);
+                // A template that refers to a preset is expanded too: written as a bare
+                // reference, the key would lose the leaves the preset has and it lacks.
+                if (nv_xml_child_count(copy) == 1)
+                    expandReference(copy);
+            }
+        }
     }
     writeNVEkeys(ekey, node);
 }
