@@ -1,0 +1,9 @@
+// Starts programs detached from the agent: their own session, no shell, no zombies.
+#pragma once
+
+#include "core/events/ProcessLauncher.h"
+
+class PosixProcessLauncher : public ProcessLauncher {
+public:
+    bool spawnDetached(const std::vector<std::string>& argv) override;
+};
