@@ -1,0 +1,46 @@
+// The frontmost application on an X11 desktop: follows the root window's
+// _NET_ACTIVE_WINDOW on a private connection driven by the Qt event loop, reports the
+// activated window's program (/proc/PID/exe) and caches its WM_CLASS as the owner name.
+#pragma once
+
+#include "core/channel/Workspace.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QSocketNotifier;
+struct xcb_connection_t;
+
+class X11Workspace : public Workspace {
+public:
+    // displayName: null for $DISPLAY. Without a display the workspace reports nothing
+    // and logs that once.
+    explicit X11Workspace(const char* displayName = nullptr);
+    ~X11Workspace() override;
+    X11Workspace(const X11Workspace&) = delete;
+    X11Workspace& operator=(const X11Workspace&) = delete;
+
+    bool isConnected() const { return conn_ != nullptr; }
+    const std::string& frontmostOwnerName() const override { return owner_; }
+    void setActivationHandler(ActivationHandler handler) override { handler_ = std::move(handler); }
+
+private:
+    void readEvents();
+    // Reads the active window; false when it is none or the one already handled.
+    bool updateActiveWindow();
+    void activeWindowChanged();
+    uint32_t windowPid(uint32_t window) const;
+    std::string windowClass(uint32_t window) const;
+
+    xcb_connection_t* conn_ = nullptr;
+    uint32_t root_ = 0;
+    uint32_t atomActive_ = 0;
+    uint32_t atomPid_ = 0;
+    bool hasRes_ = false;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    uint32_t window_ = 0;
+    std::string path_;
+    std::string owner_;
+    ActivationHandler handler_;
+};

@@ -1,0 +1,135 @@
+#include "platform/linux/X11Workspace.h"
+#include "tests/qt/QtTestSupport.h"
+
+#include "core/log/NVLog.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+using nvtest::spin_until;
+
+// The test's own client: windows with chosen properties and the root's active window.
+class Desktop {
+public:
+    Desktop() : conn_(xcb_connect(nullptr, nullptr))
+    {
+        if (xcb_connection_has_error(conn_))
+            return;
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->root;
+        active_ = intern("_NET_ACTIVE_WINDOW");
+        pid_ = intern("_NET_WM_PID");
+    }
+    ~Desktop() { xcb_disconnect(conn_); }
+    bool ok() const { return !xcb_connection_has_error(conn_); }
+
+    // A window of class wmClass ("instance\0class\0"), with _NET_WM_PID when pid is not 0.
+    uint32_t window(const std::string& wmClass, uint32_t pid)
+    {
+        const uint32_t w = xcb_generate_id(conn_);
+        xcb_create_window(conn_, XCB_COPY_FROM_PARENT, w, root_, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_change_property(conn_, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
+                            uint32_t(wmClass.size()), wmClass.data());
+        if (pid)
+            xcb_change_property(conn_, XCB_PROP_MODE_REPLACE, w, pid_, XCB_ATOM_CARDINAL, 32, 1, &pid);
+        xcb_flush(conn_);
+        return w;
+    }
+    void activate(uint32_t w)
+    {
+        xcb_change_property(conn_, XCB_PROP_MODE_REPLACE, root_, active_, XCB_ATOM_WINDOW, 32, 1, &w);
+        xcb_flush(conn_);
+    }
+
+private:
+    uint32_t intern(const char* name)
+    {
+        auto* r = xcb_intern_atom_reply(conn_, xcb_intern_atom(conn_, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const uint32_t a = r ? r->atom : 0;
+        std::free(r);
+        return a;
+    }
+
+    xcb_connection_t* conn_;
+    uint32_t root_ = 0;
+    uint32_t active_ = 0;
+    uint32_t pid_ = 0;
+};
+
+std::string exe_of(qint64 pid)
+{
+    return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe").string();
+}
+
+// One test case: the root window's active window is shared by everything on the display.
+TEST(X11Workspace, FollowsTheActiveWindowsProgramAndOwnerName)
+{
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        GTEST_SKIP() << "no DISPLAY (the test suite runs under Xvfb)";
+    nvtest::qt_app();
+    Desktop desktop;
+    if (!desktop.ok())
+        GTEST_SKIP() << "cannot open display " << display;
+    QProcess other;
+    other.start("sleep", {"30"});
+    ASSERT_TRUE(other.waitForStarted(5000));
+    const std::string otherPath = exe_of(other.processId());
+    const std::string selfPath = exe_of(getpid());
+
+    X11Workspace ws;
+    ASSERT_TRUE(ws.isConnected());
+    std::vector<std::string> reports;
+    ws.setActivationHandler([&](const std::string& path) { reports.push_back(path); });
+
+    const uint32_t sleeper = desktop.window(std::string("sleep\0Sleeper\0", 14), uint32_t(other.processId()));
+    desktop.activate(sleeper);
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 1; }));
+    EXPECT_EQ(reports[0], otherPath);
+    EXPECT_EQ(ws.frontmostOwnerName(), "Sleeper");
+
+    // Repeated and empty activations are no news.
+    desktop.activate(sleeper);
+    desktop.activate(0);
+    // Without _NET_WM_PID the server names the owning process.
+    const uint32_t mine = desktop.window(std::string("nuvro\0NuvroTest\0", 16), 0);
+    desktop.activate(mine);
+    ASSERT_TRUE(spin_until([&] { return reports.size() >= 2; }));
+    spin_until([] { return false; }, 100);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[1], selfPath);
+    EXPECT_EQ(ws.frontmostOwnerName(), "NuvroTest");
+
+    // Another window of the same program: a new owner name, no new activation.
+    const uint32_t mine2 = desktop.window(std::string("only-instance", 13), uint32_t(getpid()));
+    desktop.activate(mine2);
+    EXPECT_TRUE(spin_until([&] { return ws.frontmostOwnerName() == "only-instance"; }));
+
+    desktop.activate(sleeper);
+    ASSERT_TRUE(spin_until([&] { return reports.size() >= 3; }));
+    EXPECT_EQ(reports.size(), 3u);
+    EXPECT_EQ(reports[2], otherPath);
+    EXPECT_EQ(ws.frontmostOwnerName(), "Sleeper");
+
+    other.kill();
+    other.waitForFinished(2000);
+}
+
+TEST(X11Workspace, WithoutADisplayReportsNothingAndSaysSoOnce)
+{
+    nvtest::qt_app();
+    NVLogCapture log;
+    X11Workspace ws(":4711");
+    EXPECT_FALSE(ws.isConnected());
+    EXPECT_EQ(ws.frontmostOwnerName(), "");
+    EXPECT_EQ(log.count("X11Workspace: no X11 display"), 1u);
+}
+
+} // namespace
