@@ -1,0 +1,48 @@
+#include "platform/qt/QtScreenDisplayList.h"
+
+#include <QGuiApplication>
+#include <QHash>
+#include <QScreen>
+
+QtScreenDisplayList::QtScreenDisplayList()
+{
+    settle_.setSingleShot(true);
+    settle_.setInterval(0);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        if (handler_)
+            handler_();
+    });
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
+        watch(s);
+        changed();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, this, [this] { changed(); });
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, [this] { changed(); });
+    for (QScreen* s : QGuiApplication::screens())
+        watch(s);
+}
+
+void QtScreenDisplayList::watch(QScreen* screen)
+{
+    connect(screen, &QScreen::geometryChanged, this, [this] { changed(); });
+}
+
+void QtScreenDisplayList::changed() { settle_.start(); }
+
+bool QtScreenDisplayList::activeDisplays(std::vector<NVDisplayInfo>& out)
+{
+    out.clear();
+    for (QScreen* s : QGuiApplication::screens()) {
+        // Qt keeps a screen's native top-left and divides only its size by the ratio.
+        const QRect g = s->geometry();
+        const double dpr = s->devicePixelRatio();
+        out.push_back({static_cast<uint32_t>(qHash(s->name())),
+                       {double(g.x()), double(g.y()), g.width() * dpr, g.height() * dpr}});
+    }
+    return true;
+}
+
+void QtScreenDisplayList::setReconfigurationHandler(std::function<void()> handler)
+{
+    handler_ = std::move(handler);
+}

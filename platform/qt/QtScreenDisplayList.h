@@ -1,0 +1,31 @@
+// The displays as Qt's screens, for desktops without RandR: native pixels (the size times
+// the screen's device-pixel ratio), in the order Qt lists them.
+#pragma once
+
+#include "core/input/DisplayList.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+class QScreen;
+
+class QtScreenDisplayList : public QObject, public DisplayList {
+    Q_OBJECT
+public:
+    // Needs a QGuiApplication.
+    QtScreenDisplayList();
+
+    bool activeDisplays(std::vector<NVDisplayInfo>& out) override;
+    void setReconfigurationHandler(std::function<void()> handler) override;
+
+private:
+    void watch(QScreen* screen);
+    void changed();
+
+    std::function<void()> handler_;
+    // Screens come and go and move in bursts; one handler call per burst.
+    QTimer settle_;
+};
