@@ -117,8 +117,12 @@ void UinputWindowSystem::penEvent(const NVWSEvent& e)
     }
 
     if (e.type == NVET_TABLET_POINTER) {
-        pen_.x = absX(static_cast<double>(e.field(NVEF_TABLET_POINT_X) ? e.field(NVEF_TABLET_POINT_X)->i : 0));
-        pen_.y = absY(static_cast<double>(e.field(NVEF_TABLET_POINT_Y) ? e.field(NVEF_TABLET_POINT_Y)->i : 0));
+        const NVWSField* x = e.field(NVEF_TABLET_POINT_X);
+        const NVWSField* y = e.field(NVEF_TABLET_POINT_Y);
+        if (x && y) {
+            pen_.x = absX(x->asDouble());
+            pen_.y = absY(y->asDouble());
+        }
     } else if (e.hasLocation) {
         pen_.x = absX(e.x);
         pen_.y = absY(e.y);
