@@ -164,6 +164,7 @@ void NVConfigIO::repairMissingAppPath(const std::string& modelPath)
             xmlAddPrevSibling(def->children, appPath);
         else
             xmlAddChild(def, appPath);
+        paths_.clear();
         repairPending_ = true;
     }
 }

@@ -36,6 +36,7 @@ void NVConfigIO::postNotification(const char* name)
 
 xmlDoc* NVConfigIO::openXml(const std::string& url)
 {
+    paths_.clear();
     doc_.reset();
     repairPending_ = false;
     doc_ = nv_xml_read_file(nv_url_path(url));

@@ -124,7 +124,11 @@ private:
     void repairMissingName(const std::string& nodePath);
     void expandReference(xmlNode* node);
 
+    // First match of path in the current document.
+    xmlNode* find(const std::string& path) { return paths_.first(doc_.get(), path); }
+
     NVXmlDocPtr doc_;
+    NVXmlPathCache paths_;
     bool repairPending_ = false;
 };
 

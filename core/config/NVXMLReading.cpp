@@ -35,7 +35,7 @@ uint8_t clamp_count(int32_t value, uint8_t max, const std::string& path)
 
 std::optional<std::string> NVConfigIO::readNodeStringFromXml(const std::string& path)
 {
-    if (const xmlNode* n = nv_xml_first(doc_.get(), path))
+    if (const xmlNode* n = find(path))
         return nv_xml_string_value(n);
     // Settings missing from a context fall back to the shared leaves; key collections
     // never do, so that a key without a function stays without one.
@@ -43,7 +43,7 @@ std::optional<std::string> NVConfigIO::readNodeStringFromXml(const std::string& 
         || path.find("pbtns") != std::string::npos)
         return std::nullopt;
     const std::string last = path.substr(path.rfind('/') + 1);
-    if (const xmlNode* n = nv_xml_first(doc_.get(), kPreset + "Other/" + last))
+    if (const xmlNode* n = find(kPreset + "Other/" + last))
         return nv_xml_string_value(n);
     return std::nullopt;
 }
@@ -63,7 +63,7 @@ float NVConfigIO::readNodeFloatFromXml(const std::string& path)
 std::vector<std::string> NVConfigIO::readSupportAppsFromPath(const std::string& path)
 {
     std::vector<std::string> names;
-    if (const xmlNode* n = nv_xml_first(doc_.get(), path))
+    if (const xmlNode* n = find(path))
         for (const xmlNode* c = n->children; c; c = c->next)
             if (c->type == XML_ELEMENT_NODE)
                 names.emplace_back(reinterpret_cast<const char*>(c->name));
@@ -96,6 +96,7 @@ void NVConfigIO::repairMissingName(const std::string& nodePath)
             xmlAddNextSibling(n->children, name);
         else
             xmlAddChild(n, name);
+        paths_.clear();
         repairPending_ = true;
     }
 }
@@ -127,7 +128,7 @@ void NVConfigIO::readNVEkeysInXml(NVEkey* ekey, int index, const std::string& co
 {
     const auto group = replaceSimpleWithPath(collectionPath);
     const std::string node = indexed(collectionPath, "ekey", index);
-    if (const xmlNode* n = nv_xml_first(doc_.get(), node)) {
+    if (const xmlNode* n = find(node)) {
         if (nv_xml_child_count(n) == 1)
             assignmentToEKey(ekey, kPreset + nv_xml_string_value(n));
         else
@@ -135,7 +136,7 @@ void NVConfigIO::readNVEkeysInXml(NVEkey* ekey, int index, const std::string& co
         return;
     }
     const std::string tmpl = indexed(kPreset + group.value_or(""), "ekey", index);
-    const xmlNode* t = nv_xml_first(doc_.get(), tmpl);
+    const xmlNode* t = find(tmpl);
     if (t && nv_xml_child_count(t) == 1)
         assignmentToEKey(ekey, kPreset + nv_xml_string_value(t));
     else
@@ -165,7 +166,7 @@ void NVConfigIO::readNVMEkeysInXml(NVContextMEkey* mekey, int j, const std::stri
     for (int f = 0; f < sets; ++f) {
         const std::string set = indexed(key, "muxfunc", f);
         NVEkey* ekeys = mekey->muxfunc[f].ekeys;
-        const xmlNode* s = nv_xml_first(doc_.get(), set);
+        const xmlNode* s = find(set);
         if (s && nv_xml_child_count(s) == 1) {
             const std::string id = readNodeStringFromXml(set + "/ID").value_or("");
             for (int k = 0; k < positions; ++k) {
@@ -176,7 +177,7 @@ void NVConfigIO::readNVMEkeysInXml(NVContextMEkey* mekey, int j, const std::stri
         }
         for (int k = 0; k < positions; ++k) {
             const std::string pos = indexed(set, "ekey", k);
-            const xmlNode* e = nv_xml_first(doc_.get(), pos);
+            const xmlNode* e = find(pos);
             if (e && nv_xml_child_count(e) == 1)
                 assignmentToEKey(&ekeys[k], kPreset + readNodeStringFromXml(pos + "/EKID").value_or(""));
             else

@@ -71,7 +71,9 @@ bool valid_element_name(const std::string& name)
 
 void NVConfigIO::writeNodeStringValue(const std::string& value, const std::string& path)
 {
-    if (xmlNode* n = nv_xml_first(doc_.get(), path)) {
+    if (xmlNode* n = find(path)) {
+        if (xmlFirstElementChild(n))
+            paths_.clear();
         nv_xml_set_text(n, value);
         return;
     }
@@ -79,11 +81,13 @@ void NVConfigIO::writeNodeStringValue(const std::string& value, const std::strin
     if (cut == std::string::npos)
         return;
     const std::string leaf = path.substr(cut + 1);
-    xmlNode* parent = nv_xml_first(doc_.get(), path.substr(0, cut));
+    xmlNode* parent = find(path.substr(0, cut));
     if (!parent || !valid_element_name(leaf))
         return;
-    if (xmlNode* e = nv_xml_new_element(doc_.get(), leaf, &value))
+    if (xmlNode* e = nv_xml_new_element(doc_.get(), leaf, &value)) {
         xmlAddChild(parent, e);
+        paths_.clear();
+    }
 }
 
 void NVConfigIO::writeNodeIntValue(int32_t value, const std::string& path)
@@ -99,8 +103,9 @@ void NVConfigIO::writeNodeFloatValue(float value, const std::string& path)
 void NVConfigIO::expandReference(xmlNode* node)
 {
     const std::string ekid = nv_xml_string_value(node);
+    paths_.clear();
     remove_children(node);
-    copy_children(doc_.get(), nv_xml_first(doc_.get(), kPreset + ekid), node);
+    copy_children(doc_.get(), find(kPreset + ekid), node);
 }
 
 void NVConfigIO::writeNVEkeys(const NVEkey* ekey, const std::string& nodePath)
@@ -121,15 +126,16 @@ void NVConfigIO::writeNodeNVEkeysValue(const NVEkey* ekey, int index, const std:
 {
     const auto group = replaceSimpleWithPath(collectionPath);
     const std::string node = indexed(collectionPath, "ekey", index);
-    if (xmlNode* n = nv_xml_first(doc_.get(), node)) {
+    if (xmlNode* n = find(node)) {
         if (nv_xml_child_count(n) == 1)
             expandReference(n);
-    } else if (xmlNode* parent = nv_xml_first(doc_.get(), collectionPath); parent && group) {
-        const xmlNode* tmpl = nv_xml_first(doc_.get(), indexed(kPreset + *group, "ekey", index));
+    } else if (xmlNode* parent = find(collectionPath); parent && group) {
+        const xmlNode* tmpl = find(indexed(kPreset + *group, "ekey", index));
         size_t budget = kMaxCopiedNodes;
         if (tmpl && subtree_within(tmpl, budget)) {
             if (xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(tmpl), doc_.get(), 1)) {
                 xmlAddChild(parent, copy);
+                paths_.clear();
                 // A template that refers to a preset is expanded too: written as a bare
                 // reference, the key would lose the leaves the preset has and it lacks.
                 if (nv_xml_child_count(copy) == 1)
@@ -154,7 +160,7 @@ void NVConfigIO::writeNodeNVMEkeysValue(NVContextMEkey mekey, int, const std::st
     for (int f = 0; f < sets; ++f) {
         const std::string set = indexed(mekeyPath, "muxfunc", f);
         const NVEkey* ekeys = mekey.muxfunc[f].ekeys;
-        xmlNode* s = nv_xml_first(doc_.get(), set);
+        xmlNode* s = find(set);
         if (s && nv_xml_child_count(s) == 1) {
             const std::string id = readNodeStringFromXml(set + "/ID").value_or("");
             for (int k = 0; k < positions; ++k) {
@@ -162,11 +168,13 @@ void NVConfigIO::writeNodeNVMEkeysValue(NVContextMEkey mekey, int, const std::st
                 xmlNode* e = nv_xml_new_element(doc_.get(), "ekey" + std::to_string(k), nullptr);
                 if (!e)
                     continue;
-                copy_children(doc_.get(), nv_xml_first(doc_.get(), kPreset + ekid), e);
+                copy_children(doc_.get(), find(kPreset + ekid), e);
                 xmlAddChild(s, e);
+                paths_.clear();
                 writeNVEkeys(&ekeys[k], indexed(set, "ekey", k));
             }
             if (xmlNode* idNode = nv_xml_child(s, "ID")) {
+                paths_.clear();
                 xmlUnlinkNode(idNode);
                 xmlFreeNode(idNode);
             }
@@ -174,7 +182,7 @@ void NVConfigIO::writeNodeNVMEkeysValue(NVContextMEkey mekey, int, const std::st
         }
         for (int k = 0; k < positions; ++k) {
             const std::string pos = indexed(set, "ekey", k);
-            xmlNode* e = nv_xml_first(doc_.get(), pos);
+            xmlNode* e = find(pos);
             if (e && nv_xml_child_count(e) == 1)
                 expandReference(e);
             writeNVEkeys(&ekeys[k], pos);
@@ -188,26 +196,28 @@ void NVConfigIO::createAppNodeWithAppName(const std::string& name, const std::st
         nv_log("createAppNode: %s is not a valid node name", name.c_str());
         return;
     }
-    xmlNode* model = nv_xml_first(doc_.get(), modelPath);
+    xmlNode* model = find(modelPath);
     if (!model)
         return;
     xmlNode* app = nv_xml_new_element(doc_.get(), name, nullptr);
     if (!app)
         return;
-    if (const xmlNode* def = nv_xml_first(doc_.get(), modelPath + "/Default"))
+    if (const xmlNode* def = find(modelPath + "/Default"))
         for (const xmlNode* c = def->children; c; c = c->next)
             if (xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(c), doc_.get(), 1))
                 xmlAddChild(app, copy);
     xmlAddChild(model, app);
+    paths_.clear();
 }
 
 void NVConfigIO::removeAppNodeWithAppName(const std::string& name, const std::string& modelPath)
 {
-    xmlNode* model = nv_xml_first(doc_.get(), modelPath);
-    xmlNode* app = nv_xml_first(doc_.get(), modelPath + "/" + name);
+    xmlNode* model = find(modelPath);
+    xmlNode* app = find(modelPath + "/" + name);
     // Only a direct child of the model element is a context.
     if (!model || !app || app->parent != model)
         return;
+    paths_.clear();
     xmlUnlinkNode(app);
     xmlFreeNode(app);
 }

@@ -4,6 +4,7 @@
 
 #include <libxml/parser.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -43,7 +44,8 @@ NVXmlDocPtr parse(const char* data, size_t size, const char* what)
     ctxt->sax->internalSubset = refuse_doctype;
     ctxt->sax->externalSubset = refuse_doctype;
     ctxt->sax->serror = silent_error;
-    const int options = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    const int options =
+        XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
     NVXmlDocPtr doc(xmlCtxtReadMemory(ctxt, data, static_cast<int>(size), nullptr, nullptr, options));
     const bool wellFormed = ctxt->wellFormed != 0;
     xmlFreeParserCtxt(ctxt);
@@ -133,6 +135,9 @@ NVXmlDocPtr nv_xml_read_file(const std::string& path)
     // Read one byte past the cap so that a file growing, or a device without a size,
     // is still caught.
     std::string bytes;
+    struct stat st;
+    if (fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode))
+        bytes.reserve(std::min<size_t>(static_cast<size_t>(st.st_size), NV_XML_MAX_FILE) + 1);
     char buf[65536];
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
@@ -201,6 +206,28 @@ xmlNode* nv_xml_first(xmlDoc* doc, const std::string& path)
     };
     walk(doc->children, steps, 0, visit);
     return found;
+}
+
+xmlNode* NVXmlPathCache::first(xmlDoc* doc, const std::string& path)
+{
+    const size_t cut = path.rfind('/');
+    if (!doc || cut == std::string::npos || cut == 0)
+        return nv_xml_first(doc, path);
+    const std::string parentPath = path.substr(0, cut);
+    auto it = parents_.find(parentPath);
+    if (it == parents_.end()) {
+        xmlNode* parent = nv_xml_first(doc, parentPath);
+        if (!parent)
+            return nullptr;
+        it = parents_.emplace(parentPath, parent).first;
+    }
+    const std::string_view leaf = std::string_view(path).substr(cut + 1);
+    if (leaf.empty())
+        return nullptr;
+    for (xmlNode* c = it->second->children; c; c = c->next)
+        if (named(c, leaf))
+            return c;
+    return nv_xml_first(doc, path);
 }
 
 std::vector<xmlNode*> nv_xml_all(xmlDoc* doc, const std::string& path)

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct NVXmlDocFree {
@@ -34,6 +35,19 @@ bool nv_write_file_atomic(const std::string& path, const std::string& bytes);
 // document order (a later branch is tried when an earlier one has no match below).
 xmlNode* nv_xml_first(xmlDoc* doc, const std::string& path);
 std::vector<xmlNode*> nv_xml_all(xmlDoc* doc, const std::string& path);
+
+// First-match lookups that remember the parent element of each leaf looked up. Matches
+// of a path of child steps all lie at one depth, so a leaf found under the first parent
+// match is the first leaf match; otherwise the whole document is searched. Valid while
+// the document's element structure is unchanged: clear() after adding or removing nodes.
+class NVXmlPathCache {
+public:
+    xmlNode* first(xmlDoc* doc, const std::string& path);
+    void clear() { parents_.clear(); }
+
+private:
+    std::unordered_map<std::string, xmlNode*> parents_;
+};
 
 // Concatenated text of all descendants.
 std::string nv_xml_string_value(const xmlNode* node);
