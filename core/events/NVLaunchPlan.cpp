@@ -102,6 +102,10 @@ bool nv_desktop_exec_split(const std::string& exec, const std::string& entryPath
                 quoted = false;
             } else if (c == '\\' && i + 1 < exec.size() && std::string("\"`$\\").find(exec[i + 1]) != std::string::npos) {
                 cur += exec[++i];
+            } else if (c == '%' && i + 1 < exec.size() && exec[i + 1] == '%') {
+                // Desktops expand a doubled percent inside quotes too; other codes have no
+                // meaning there and stay as written.
+                cur += exec[++i];
             } else {
                 cur += c;
             }
