@@ -61,10 +61,14 @@ private:
             _exit(127);
         }
         close(fds[1]);
-        char buf[16] = {};
-        const ssize_t got = read(fds[0], buf, sizeof buf - 1);
+        // The number and its newline may come in separate writes; closing the pipe
+        // between them would make the server give up.
+        std::string line;
+        char c;
+        while (read(fds[0], &c, 1) == 1 && c != '\n')
+            line += c;
         close(fds[0]);
-        if (got > 0) {
+        if (!line.empty()) {
             display_ = ":" + std::to_string(n);
             return;
         }
