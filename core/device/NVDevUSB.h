@@ -1,0 +1,55 @@
+// The USB watcher of the agent: identifies a tablet of the maker's vendor when it
+// arrives, loads its configuration and layout, announces it and opens its HID layer; on
+// removal saves, closes, clears and announces, then arms itself again. It also answers
+// the battery query.
+#pragma once
+
+#include "core/device/NVDevHID.h"
+#include "core/device/NVDevServices.h"
+#include "core/device/UsbBus.h"
+
+#include "core/model/NVTypes.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class NVNotificationDriverPeer;
+
+class NVDevUSB {
+public:
+    // Creates the watcher's notification peer and observes "QueryBatteryPower".
+    explicit NVDevUSB(const NVDevServices& services);
+    ~NVDevUSB();
+    NVDevUSB(const NVDevUSB&) = delete;
+    NVDevUSB& operator=(const NVDevUSB&) = delete;
+
+    // Arms the watcher; tablets already attached are handled before it returns.
+    // false when armed, true when arming failed.
+    bool listen();
+    // Logs only: the tablet stays as it is until the process ends.
+    void close();
+    // Reads the level and posts it as "QueryBatteryPowerForUI"; returns the level.
+    int queryBatteryPowerFromUI();
+    // The level from string 209 of the current tablet; 0 without one or when the read fails.
+    int queryBatteryPower();
+
+    // The HID layer of the current tablet; null before the first arrival.
+    NVDevHID* hid() const { return hid_.get(); }
+
+private:
+    void callback_usb_insert(const std::vector<UsbDeviceRef>& devices);
+    void callback_usb_remove(const std::vector<UsbDeviceRef>& devices);
+    // Keeps dev open as the current tablet (for the battery query), closing the previous one.
+    void setCurrentDevice(UsbDeviceRef dev);
+
+    NVDevServices services_;
+    std::unique_ptr<NVDevHID> hid_;
+    std::unique_ptr<NVNotificationDriverPeer> notification_;
+    UsbDeviceRef usbDevice_;
+    uint64_t batteryToken_ = 0;
+};
+
+// The soft-key area of the layout (picture units inside its work area) in tablet units;
+// false, with out set to the empty rectangle, when the work area has no extent.
+bool nv_sbtn_in_rect(const NVLayoutTablet& layout, const NVTabletInfo& ti, NVRect* out);
