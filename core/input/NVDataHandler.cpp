@@ -25,7 +25,8 @@ constexpr double kDoubleClickInterval = 0.3;
 
 } // namespace
 
-NVDataHandler::NVDataHandler(DisplayList& displays, const Clock& clock)
+NVDataHandler::NVDataHandler(DisplayList& displays, const Clock& clock, NotificationCenter* center,
+                             NotificationCenter* workspaceCenter)
     : clock_(clock),
       coordMap_(displays),
       hbtnHandler_(std::make_unique<NVHbtnHandler>(*this)),
@@ -34,6 +35,8 @@ NVDataHandler::NVDataHandler(DisplayList& displays, const Clock& clock)
       touchHandler_(std::make_unique<NVTouchHandler>(*this)),
       encoderHandler_(std::make_unique<NVEncoderHandler>(*this))
 {
+    if (center)
+        notification_ = std::make_unique<NVNotificationDriverPeer>(this, *center, workspaceCenter);
     g_gi.bCalibrating = 0;
 }
 
@@ -201,7 +204,7 @@ void NVDataHandler::sendEKey(NVEkey* k)
             return;
         m.index = static_cast<uint8_t>((m.index + 1u) % sets);
         if (notification_)
-            notification_->notifyMMEkeyIndexChanged(&m, static_cast<int>(g_gi.cfg.curScreenIndex));
+            notification_->notifyMMEkeyIndexChanged(m, static_cast<int32_t>(g_gi.cfg.curScreenIndex));
         NVConfigIO::writeDriverChange(&m, &g_gi.ti);
         if (notification_)
             notification_->notifyConfigChanged();
@@ -220,7 +223,4 @@ void NVDataHandler::handleCalibrateEnd() { g_gi.bCalibrating = 0; }
 
 void NVDataHandler::handleQuitDriver() {}
 
-void NVDataHandler::setNotification(std::unique_ptr<NVDriverNotifier> notification)
-{
-    notification_ = std::move(notification);
-}
+void NVDataHandler::willReplaceConfig() { resetState(); }

@@ -2,10 +2,10 @@
 // pen, key, strip, dial and touch handlers it owns, and performs key functions.
 #pragma once
 
+#include "core/channel/NVNotificationDriverPeer.h"
 #include "core/input/Clock.h"
 #include "core/input/DisplayList.h"
 #include "core/input/NVCoordMap.h"
-#include "core/input/NVDriverNotifier.h"
 #include "core/model/NVTypes.h"
 
 #include <cstdint>
@@ -17,15 +17,18 @@ class NVSliderHandler;
 class NVTouchHandler;
 class NVEncoderHandler;
 
-class NVDataHandler {
+class NVDataHandler : public NVProtocolNotificationDriverPeer {
 public:
     // Process-wide state of the key functions (one tablet at a time).
     static uint8_t sendEKey_clickState; // 1 while a left-button double click is performed
     static double sendEKey_lastTime;    // previous left-button down; 0 after a double click
     static bool sendEKey_bEraser;       // the brush switch selected the eraser
 
-    NVDataHandler(DisplayList& displays, const Clock& clock);
-    ~NVDataHandler();
+    // center: the channel to the settings application, on which this dispatcher's peer
+    // listens and announces; null leaves it without one. workspaceCenter as for the peer.
+    NVDataHandler(DisplayList& displays, const Clock& clock, NotificationCenter* center = nullptr,
+                  NotificationCenter* workspaceCenter = nullptr);
+    ~NVDataHandler() override;
     NVDataHandler(const NVDataHandler&) = delete;
     NVDataHandler& operator=(const NVDataHandler&) = delete;
 
@@ -40,14 +43,16 @@ public:
     void performKey(NVEkey& k, uint32_t event);
 
     // From the notification channel.
-    void handleConfigChanged();
-    void handleCalibrateStart();
-    void handleCalibrateEnd();
+    void handleConfigChanged() override;
+    void handleCalibrateStart() override;
+    void handleCalibrateEnd() override;
     void handleQuitDriver();
+    // A configuration from the settings application is about to replace g_gi.cfg: what is
+    // held is released with the functions it was pressed with.
+    void willReplaceConfig() override;
 
-    // The channel to the settings application; may stay null (nothing is announced).
-    void setNotification(std::unique_ptr<NVDriverNotifier> notification);
-    NVDriverNotifier* notification() const { return notification_.get(); }
+    // Null without a channel.
+    NVNotificationDriverPeer* notification() const { return notification_.get(); }
 
     NVCoordMap& coordMap() { return coordMap_; }
     const Clock& clock() const { return clock_; }
@@ -59,12 +64,13 @@ private:
     const Clock& clock_;
     NVCoordMap coordMap_;
     NVMacPenData penData_{};
-    std::unique_ptr<NVDriverNotifier> notification_;
     std::unique_ptr<NVHbtnHandler> hbtnHandler_;
     std::unique_ptr<NVPenHandler> penHandler_;
     std::unique_ptr<NVSliderHandler> sliderHandler_;
     std::unique_ptr<NVTouchHandler> touchHandler_;
     std::unique_ptr<NVEncoderHandler> encoderHandler_;
+    // Last, so that it stops delivering before the handlers go.
+    std::unique_ptr<NVNotificationDriverPeer> notification_;
     NVScreenPoint mouseCursorPosition_{};
     int8_t bTouchPanelDrag_ = 0;
 };

@@ -197,7 +197,7 @@ void NVPenHandler::onPenDown()
     const NVPoint& pt = penData_->pd.pt;
     if (g_gi.ti.bMonitor && g_gi.bCalibrating) {
         if (lastDataType_ == 0x80 && handler_.notification())
-            handler_.notification()->notifyPenData(&penDataToCalibrate_);
+            handler_.notification()->notifyPenData(penDataToCalibrate_);
         return;
     }
     if (cfg.bEnableSBtn) {

@@ -1,5 +1,6 @@
 #include "tests/input/InputTestSupport.h"
 
+#include "core/channel/NVNotificationNames.h"
 #include "core/input/NVPenHandler.h"
 #include "core/input/NVSliderHandler.h"
 #include "core/input/NVTouchHandler.h"
@@ -160,12 +161,20 @@ InputTest::~InputTest()
     g_gi.hidConnect = 0;
 }
 
-void InputTest::start()
+void InputTest::start() { handler = std::make_unique<NVDataHandler>(displays, clock, &center); }
+
+AnnouncementLog::AnnouncementLog(NotificationCenter& center)
 {
-    handler = std::make_unique<NVDataHandler>(displays, clock);
-    auto n = std::make_unique<RecordingNotifier>();
-    notifier = n.get();
-    handler->setNotification(std::move(n));
+    center.observe(nvNotificationToUIPenData, [this](const std::string&, const NVPlistDict& info) {
+        calls.push_back("penData " + std::to_string(nv_plist_int(info, "X")) + "," +
+                        std::to_string(nv_plist_int(info, "Y")) + " " + std::to_string(nv_plist_int(info, "Pressure")));
+    });
+    center.observe(nvNotificationContextMEkeyChanged, [this](const std::string&, const NVPlistDict& info) {
+        calls.push_back("muxIndex " + std::to_string(nv_plist_int(info, "muxIndex")) + " screen " +
+                        std::to_string(nv_plist_int(info, "screenToDisplay")));
+    });
+    center.observe(nvNotificationToDriverConfigChanged,
+                   [this](const std::string&, const NVPlistDict&) { calls.push_back("configChanged"); });
 }
 
 std::vector<std::string> InputTest::take()

@@ -2,6 +2,7 @@
 // clock, displays and workspace, and a compact spelling of posted events.
 #pragma once
 
+#include "core/channel/NotificationCenter.h"
 #include "core/events/NVMacFunc.h"
 #include "core/events/ProcessLauncher.h"
 #include "core/input/NVDataHandler.h"
@@ -48,18 +49,11 @@ public:
     std::vector<std::vector<std::string>> launches;
 };
 
-class RecordingNotifier : public NVDriverNotifier {
+// What the dispatcher announced to the settings application, in order: "penData X,Y P",
+// "muxIndex I screen S", "configChanged".
+class AnnouncementLog {
 public:
-    void notifyConfigChanged() override { calls.push_back("configChanged"); }
-    void notifyPenData(const NVPenData* pd) override
-    {
-        calls.push_back("penData " + std::to_string(pd->pt.x) + "," + std::to_string(pd->pt.y) + " " +
-                        std::to_string(pd->ps));
-    }
-    void notifyMMEkeyIndexChanged(const NVContextMEkey* m, int screen) override
-    {
-        calls.push_back("muxIndex " + std::to_string(m->index) + " screen " + std::to_string(screen));
-    }
+    explicit AnnouncementLog(NotificationCenter& center);
     std::vector<std::string> calls;
 };
 
@@ -80,7 +74,8 @@ protected:
     FakeWorkspace workspace;
     RecordingWindowSystem ws{&clock};
     RecordingLauncher launcher;
-    RecordingNotifier* notifier = nullptr;
+    LocalNotificationCenter center;
+    AnnouncementLog announced{center};
     std::unique_ptr<NVDataHandler> handler;
 };
 

@@ -1,4 +1,5 @@
 // Report dispatch and the performance of key functions.
+#include "core/channel/NVNotificationNames.h"
 #include "core/config/NVConfigPaths.h"
 #include "core/device/libCross/nvParse.h"
 #include "core/input/NVHbtnHandler.h"
@@ -184,7 +185,7 @@ TEST_F(KeyFunctionTest, FunctionSetSwitchAdvancesStoresAndAnnounces)
     press();
     release();
     EXPECT_EQ(m.index, 0);
-    EXPECT_EQ(notifier->calls, (std::vector<std::string>{"muxIndex 0 screen 5", "configChanged"}));
+    EXPECT_EQ(announced.calls, (std::vector<std::string>{"muxIndex 0 screen 5", "configChanged"}));
     EXPECT_NE(read_file(user).find("<index>0</index>"), std::string::npos);
     press();
     EXPECT_EQ(m.index, 1);
@@ -197,7 +198,7 @@ TEST_F(KeyFunctionTest, FunctionSetSwitchWithoutSetsDoesNothing)
     press();
     release();
     EXPECT_EQ(g_gi.cfg.contexts[0].mekeys[0].index, 0);
-    EXPECT_TRUE(notifier->calls.empty());
+    EXPECT_TRUE(announced.calls.empty());
 }
 
 TEST_F(KeyFunctionTest, ResetReleasesEverythingHeld)
@@ -227,7 +228,24 @@ TEST_F(KeyFunctionTest, ConfigurationChangeRefreshesTheMapping)
     displays.setDisplays({{1, {0, 0, 1000, 800}}, {2, {1000, 0, 800, 600}}});
     g_gi.cfg.curScreenIndex = 1;
     g_gi.cfg.workarea = {0.5f, 0.5f, 1.0f, 1.0f};
-    handler->handleConfigChanged();
+    center.post(nvNotificationToDriverConfigChanged, {});
     EXPECT_DOUBLE_EQ(handler->coordMap().csRect().x, 1000);
     EXPECT_EQ(handler->coordMap().workRect().left, 5000);
+}
+
+TEST_F(KeyFunctionTest, NewConfigurationFromTheSettingsReleasesTheHeldKeyFirst)
+{
+    NVEkey& k = key(NVEKT_KBTN);
+    k.kbtn.kbKeys[0] = 12;
+    start();
+    press();
+    EXPECT_EQ(take(), (Events{"kdown12"}));
+    auto next = std::make_unique<NVConfig>(g_gi.cfg);
+    next->contexts[0].hbtns[0].kbtn.kbKeys[0] = 13;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(next.get());
+    center.post(nvNotificationCfgSendByUI, {{nvKeyCfgValFromUI, NVPlistData(bytes, bytes + sizeof(NVConfig))}});
+    EXPECT_EQ(take(), (Events{"kup12"})); // released with the function it was pressed with
+    EXPECT_EQ(g_gi.cfg.contexts[0].hbtns[0].kbtn.kbKeys[0], 13);
+    release(); // as any release with nothing held: an up of key 0
+    EXPECT_EQ(take(), (Events{"kup13"}));
 }

@@ -282,9 +282,9 @@ TEST_F(MultiKeyTest, StripStepsAndWrapAround)
 
 TEST_F(MultiKeyTest, StripFollowsTheContextAndIgnoresSetsItDoesNotHave)
 {
-    currentAppIndex_kernel = 2;
     g_gi.cfg.contexts[2].mekeys[0].index = 0;
     start();
+    currentAppIndex_kernel = 2; // an application with its own context came to the front
     feed(slider_report(3));
     feed(slider_report(4));
     EXPECT_EQ(take(), steps({41}));
@@ -298,9 +298,9 @@ TEST_F(MultiKeyTest, StripFollowsTheContextAndIgnoresSetsItDoesNotHave)
 
 TEST_F(MultiKeyTest, DialUsesTheDefaultContextWhateverIsInFront)
 {
-    currentAppIndex_kernel = 3;
     g_gi.cfg.contexts[3].mekeys[0].index = 0;
     start();
+    currentAppIndex_kernel = 3;
     feed(dial_report(1));
     feed(dial_report(2));
     feed(dial_report(2));

@@ -1,3 +1,4 @@
+#include "core/channel/NVNotificationNames.h"
 #include "core/input/NVPenHandler.h"
 #include "core/model/NVEkeyFunc.h"
 #include "core/model/NVGeometry.h"
@@ -192,17 +193,17 @@ TEST_F(PenTest, CalibrationSilencesAPenDisplayAndForwardsTheRawFirstContact)
 {
     g_gi.ti.bMonitor = 0x02;
     start();
-    handler->handleCalibrateStart();
+    center.post(nvNotificationToDriverStartCalibrate, {});
     pen(0x80, 3000, 2000);
     pen(0x81, 3000, 2000, 4000);
     pen(0x81, 3100, 2000, 4000);
     pen(0x80, 3100, 2000);
     EXPECT_TRUE(take().empty());
-    EXPECT_EQ(notifier->calls,
+    EXPECT_EQ(announced.calls,
               (std::vector<std::string>{"penData 3000,2000 " +
                                         std::to_string(calibrate_press(&g_gi.cfg, 4000, 8191))}));
 
-    handler->handleCalibrateEnd(); // the pen's entry was never announced
+    center.post(nvNotificationToDriverEndCalibrate, {}); // the pen's entry was never announced
     pen(0x80, 3000, 2000);
     EXPECT_EQ(take(), (Events{"prox1", "moved(0,0)+prox1", "moved(0,0)"}));
 }
