@@ -49,7 +49,3 @@ private:
     UsbDeviceRef usbDevice_;
     uint64_t batteryToken_ = 0;
 };
-
-// The soft-key area of the layout (picture units inside its work area) in tablet units;
-// false, with out set to the empty rectangle, when the work area has no extent.
-bool nv_sbtn_in_rect(const NVLayoutTablet& layout, const NVTabletInfo& ti, NVRect* out);

@@ -141,8 +141,9 @@ bool SimUsbBus::listen(uint16_t, DeviceHandler arrived, DeviceHandler removed)
     std::vector<UsbDeviceRef> present;
     for (auto& [id, dev] : devices_)
         present.push_back(dev);
-    if (!present.empty() && arrived_)
-        arrived_(present);
+    // A copy runs: the handler may arm the bus again and so replace arrived_.
+    if (DeviceHandler deliver = arrived_; !present.empty() && deliver)
+        deliver(present);
     return true;
 }
 
@@ -160,8 +161,8 @@ int SimUsbBus::attach(SimDeviceScript script)
     // matching by vendor would.
     for (Hid* h : std::vector<Hid*>(hids_))
         h->adopt(*dev);
-    if (arrived_)
-        arrived_({dev});
+    if (DeviceHandler arrived = arrived_)
+        arrived({dev});
     return id;
 }
 
@@ -175,8 +176,8 @@ void SimUsbBus::detach(int id)
     dev->detach();
     for (Hid* h : std::vector<Hid*>(hids_))
         h->removed(*dev);
-    if (removed_)
-        removed_({dev});
+    if (DeviceHandler removed = removed_)
+        removed({dev});
 }
 
 void SimUsbBus::sendReport(int id, const uint8_t* bytes, size_t length, int interfaceNumber)

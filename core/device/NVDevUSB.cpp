@@ -1,0 +1,163 @@
+#include "core/device/NVDevUSB.h"
+
+#include "core/channel/NVNotificationDriverPeer.h"
+#include "core/channel/NVNotificationNames.h"
+#include "core/config/NVConfigIO.h"
+#include "core/device/NVModelTable.h"
+#include "core/device/libCross/nvParse.h"
+#include "core/input/NVDataHandler.h"
+#include "core/log/NVLog.h"
+#include "core/model/NVGeometry.h"
+#include "core/model/NVGlobalInfo.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr uint8_t kStringModel = 201;
+constexpr uint8_t kStringInfo = 200;
+constexpr uint8_t kStringBattery = 209;
+
+// GET_DESCRIPTOR of a string into a zero-filled buffer; the parsers get the payload.
+bool read_string(UsbDevice& dev, uint8_t index, uint8_t (&buffer)[NV_USB_STRING_BUFFER])
+{
+    std::memset(buffer, 0, sizeof buffer);
+    return dev.readStringDescriptor(index, buffer);
+}
+
+} // namespace
+
+NVDevUSB::NVDevUSB(const NVDevServices& services)
+    : services_(services),
+      notification_(std::make_unique<NVNotificationDriverPeer>(nullptr, services.center, services.workspaceCenter))
+{
+    batteryToken_ = services_.center.observe(nvNotificationQueryBatteryPower,
+                                             [this](const std::string&, const NVPlistDict&) {
+                                                 queryBatteryPowerFromUI();
+                                             });
+}
+
+NVDevUSB::~NVDevUSB()
+{
+    services_.center.removeObserver(batteryToken_);
+    hid_.reset();
+    setCurrentDevice(nullptr);
+}
+
+bool NVDevUSB::listen()
+{
+    nv_log("NVDevUSB \t listen");
+    const bool armed = services_.bus.listen(
+        NV_USB_VENDOR, [this](const std::vector<UsbDeviceRef>& devices) { callback_usb_insert(devices); },
+        [this](const std::vector<UsbDeviceRef>& devices) { callback_usb_remove(devices); });
+    if (!armed) {
+        nv_log("NVDevUSB listen, the USB bus cannot be watched");
+        return true;
+    }
+    return false;
+}
+
+void NVDevUSB::close() { nv_log("NVDevUSB \tNVDevUSB close"); }
+
+void NVDevUSB::callback_usb_insert(const std::vector<UsbDeviceRef>& devices)
+{
+    nv_log("callback_usb_insert");
+    for (const UsbDeviceRef& dev : devices) {
+        nv_log("Device 0x%08x added func.\n", dev->logId());
+        if (dev->vendorId() != NV_USB_VENDOR) {
+            nv_log("found device i didn't want (vendor = %d, product = %d)\n", dev->vendorId(), dev->productId());
+            continue;
+        }
+        if (const int err = dev->open(); err != 0) {
+            nv_log("unable to open device: %08x\n", static_cast<unsigned>(err));
+            continue;
+        }
+        uint8_t buffer[NV_USB_STRING_BUFFER];
+        if (!read_string(*dev, kStringModel, buffer)) {
+            nv_log("unable to read string descriptor %d\n", kStringModel);
+            dev->close();
+            return;
+        }
+        uint16_t text[(NV_USB_STRING_BUFFER - 2) / 2];
+        std::memcpy(text, buffer + 2, sizeof text);
+        parse_str_201(text, &g_gi.ti);
+        if (!read_string(*dev, kStringInfo, buffer)) {
+            nv_log("unable to read string descriptor %d\n", kStringInfo);
+            dev->close();
+            return;
+        }
+        parse_str_200(buffer + 2, &g_gi.ti);
+        if (g_gi.ti.devType == NVTT_UNKNOW) {
+            dev->close();
+            continue;
+        }
+        setCurrentDevice(dev);
+
+        NVConfigIO::readXml("", &g_gi.cfg, &g_gi.ti);
+        NVConfigIO::readTabletLayout(&g_gi.tabletLayout, &g_gi.ti, &g_gi.cfg);
+        std::memset(g_gi.lastReport, 0, sizeof g_gi.lastReport);
+        g_gi.bCalibrating = 0;
+        if (g_gi.ti.sbtnNum != 0) {
+            const NVRect tablet{0, 0, static_cast<int32_t>(g_gi.ti.maxX), static_cast<int32_t>(g_gi.ti.maxY)};
+            project_rect_to_rect(&g_gi.tabletLayout.workarea, &g_gi.tabletLayout.sbtnInRect, &tablet,
+                                 &g_gi.sbtnInRect);
+        }
+        notification_->notifyTabletInfo();
+
+        // The previous layer lets go of its interfaces before the new one seizes them.
+        hid_.reset();
+        hid_ = std::make_unique<NVDevHID>(services_);
+        hid_->listen();
+    }
+}
+
+void NVDevUSB::callback_usb_remove(const std::vector<UsbDeviceRef>& devices)
+{
+    nv_log("callback_usb_remove");
+    bool removed = false;
+    for (const UsbDeviceRef& dev : devices) {
+        if (dev->vendorId() != NV_USB_VENDOR)
+            continue;
+        removed = true;
+        nv_log("Raw device removed.\n");
+        // Without a tablet there is no model to save the record under.
+        if (g_gi.ti.devType != NVTT_UNKNOW)
+            NVConfigIO::saveNVConfig(&g_gi.cfg, "", &g_gi.ti);
+        if (hid_) {
+            hid_->handler().resetState();
+            hid_->close();
+        }
+        setCurrentDevice(nullptr);
+        std::memset(&g_gi.ti, 0, sizeof g_gi.ti);
+        notification_->notifyTabletInfo();
+    }
+    if (removed)
+        listen();
+}
+
+void NVDevUSB::setCurrentDevice(UsbDeviceRef dev)
+{
+    if (usbDevice_ && usbDevice_ != dev)
+        usbDevice_->close();
+    usbDevice_ = std::move(dev);
+}
+
+int NVDevUSB::queryBatteryPower()
+{
+    if (!usbDevice_)
+        return 0;
+    uint8_t buffer[NV_USB_STRING_BUFFER];
+    if (!read_string(*usbDevice_, kStringBattery, buffer))
+        return 0;
+    return buffer[2];
+}
+
+int NVDevUSB::queryBatteryPowerFromUI()
+{
+    const int level = queryBatteryPower();
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", level);
+    services_.center.post(nvNotificationQueryBatteryPowerForUI, NVPlistDict{{nvKeyCurrentPower, text}});
+    return level;
+}

@@ -1,0 +1,209 @@
+#include "core/channel/NVNotificationNames.h"
+#include "core/config/NVConfigPaths.h"
+#include "core/device/NVModelTable.h"
+#include "core/input/NVDataHandler.h"
+#include "core/model/NVGlobalInfo.h"
+#include "tests/device/DeviceAccessFixture.h"
+#include "tests/input/InputTestSupport.h"
+
+#include <filesystem>
+
+using Events = std::vector<std::string>;
+
+using nvtest::kPenModel;
+
+namespace {
+
+class UsbTest : public nvtest::DeviceAccessTest {
+protected:
+    int plug(uint32_t devType = kPenModel)
+    {
+        return bus.attach(SimDeviceScript::forModel(model(devType)));
+    }
+    int32_t announcedDevType(size_t i) const
+    {
+        return nv_plist_int(posts.of(nvNotificationToUITabletInfo).at(i), nvKeyDevType);
+    }
+    size_t announcements() const { return posts.of(nvNotificationToUITabletInfo).size(); }
+};
+
+} // namespace
+
+TEST_F(UsbTest, KnownTabletIsIdentifiedConfiguredAnnouncedAndDriven)
+{
+    const int id = plug();
+    start(); // already attached: handled while arming
+    EXPECT_EQ(g_gi.ti.devType, kPenModel);
+    EXPECT_EQ(g_gi.ti.maxX, model(kPenModel).maxX);
+    EXPECT_EQ(g_gi.ti.hbtnNum, model(kPenModel).hbtnNum);
+    EXPECT_TRUE(std::filesystem::exists(getConfigUserFullPath()));
+    EXPECT_STREQ(g_gi.cfg.contexts[0].appPath, "Default");
+    EXPECT_EQ(g_gi.cfg.calibrateFactor[0], 65536);
+    EXPECT_GT(g_gi.tabletLayout.size.cx, 0);
+    EXPECT_EQ(g_gi.tabletLayout.hbtnNum, model(kPenModel).hbtnNum);
+    ASSERT_EQ(announcements(), 1u);
+    EXPECT_EQ(announcedDevType(0), int32_t(kPenModel));
+    ASSERT_NE(usb->hid(), nullptr);
+    EXPECT_TRUE(bus.hidOpen());
+    EXPECT_NE(g_gi.hidConnect, 0u);
+    EXPECT_EQ(trustChecks, 1);
+    EXPECT_TRUE(log.contains("Device 0x00000001 added func.\n"));
+
+    send(id, pen(0x80));
+    send(id, pen(0x81, 0, 3000));
+    send(id, pen(0x80));
+    const Events events = take();
+    EXPECT_NE(std::find(events.begin(), events.end(), "ldown(0,1)"), events.end());
+    EXPECT_EQ(events.back(), "lup(0,1)");
+    EXPECT_EQ(g_gi.lastReport[1], 0x80);
+    EXPECT_EQ(trustChecks, 1); // never per report
+}
+
+TEST_F(UsbTest, SoftKeyAreaComesFromTheLayoutInTabletUnits)
+{
+    plug(19);
+    start();
+    ASSERT_EQ(g_gi.ti.sbtnNum, 16);
+    const NVRect& a = g_gi.tabletLayout.workarea;
+    const NVRect& s = g_gi.tabletLayout.sbtnInRect;
+    ASSERT_GT(a.right, a.left);
+    const double w = a.right - a.left;
+    const double h = a.bottom - a.top;
+    EXPECT_NEAR(g_gi.sbtnInRect.left, (s.left - a.left) / w * g_gi.ti.maxX, 1.0);
+    EXPECT_NEAR(g_gi.sbtnInRect.top, (s.top - a.top) / h * g_gi.ti.maxY, 1.0);
+    EXPECT_NEAR(g_gi.sbtnInRect.right, (s.right - a.left) / w * g_gi.ti.maxX, 1.0);
+    EXPECT_NEAR(g_gi.sbtnInRect.bottom, (s.bottom - a.top) / h * g_gi.ti.maxY, 1.0);
+    EXPECT_GT(g_gi.sbtnInRect.right, g_gi.sbtnInRect.left);
+}
+
+TEST_F(UsbTest, UnknownModelAndForeignVendorGetNoHidLayer)
+{
+    SimDeviceScript unknown = SimDeviceScript::forModel(model(1));
+    unknown.strings[201] = nv_utf16le_payload("SOMETHING ELSE 12345");
+    bus.attach(unknown);
+    SimDeviceScript foreign = SimDeviceScript::forModel(model(1));
+    foreign.vendor = 0x1234;
+    foreign.product = 7;
+    bus.attach(foreign);
+    start();
+    EXPECT_EQ(g_gi.ti.devType, 0u);
+    EXPECT_EQ(usb->hid(), nullptr);
+    EXPECT_FALSE(bus.hidOpen());
+    EXPECT_EQ(bus.openDevices(), 0);
+    EXPECT_EQ(announcements(), 0u);
+    EXPECT_TRUE(log.contains("found device i didn't want (vendor = 4660, product = 7)\n"));
+}
+
+TEST_F(UsbTest, FailedStringReadReleasesTheDeviceAndEndsTheBatch)
+{
+    for (uint8_t failing : {uint8_t(201), uint8_t(200)}) {
+        SCOPED_TRACE(failing);
+        SimUsbBus localBus;
+        SimDeviceScript broken = SimDeviceScript::forModel(model(1));
+        broken.failingStrings = {failing};
+        localBus.attach(broken);
+        localBus.attach(SimDeviceScript::forModel(model(2))); // same batch, after the broken one
+        NVDevServices s = services();
+        NVDevUSB watcher(NVDevServices{localBus, s.center, s.workspaceCenter, s.displays, s.clock, s.windowSystem,
+                                       s.trusted, s.displaysChanged});
+        watcher.listen();
+        EXPECT_EQ(localBus.openDevices(), 0);
+        EXPECT_EQ(watcher.hid(), nullptr);
+        EXPECT_FALSE(localBus.hidOpen());
+        // A later arrival is handled as usual.
+        localBus.attach(SimDeviceScript::forModel(model(4)));
+        EXPECT_EQ(g_gi.ti.devType, 4u);
+        EXPECT_NE(watcher.hid(), nullptr);
+    }
+}
+
+TEST_F(UsbTest, UnplugMidStrokeSavesReleasesClearsAndAnnounces)
+{
+    const int id = plug();
+    start();
+    g_gi.cfg.pressFactor = 3; // changed since the load: must reach the file
+    send(id, pen(0x80));
+    send(id, pen(0x81, 0, 3000));
+    take();
+
+    bus.detach(id);
+    const Events events = take();
+    ASSERT_FALSE(events.empty());
+    EXPECT_NE(std::find(events.begin(), events.end(), "lup(0,1)"), events.end());
+    EXPECT_NE(nvtest::read_file(getConfigUserFullPath()).find("<pressFactor>3</pressFactor>"), std::string::npos);
+    EXPECT_EQ(g_gi.ti.devType, 0u);
+    EXPECT_FALSE(bus.hidOpen());
+    ASSERT_EQ(announcements(), 2u);
+    EXPECT_EQ(announcedDevType(1), 0);
+    EXPECT_EQ(bus.listenCount(), 2); // armed again
+    EXPECT_EQ(bus.openDevices(), 0);
+
+    // The settings application asks afterwards: every field is zero.
+    center.post(nvNotificationToDriverQueryTabletInfo, {});
+    const auto all = posts.of(nvNotificationToUITabletInfo);
+    ASSERT_GT(all.size(), 2u);
+    for (const auto& [key, value] : all.back()) {
+        if (key != nvKeySDevVer) {
+            EXPECT_EQ(value.asInt(), 0) << key;
+        }
+    }
+    EXPECT_EQ(nv_plist_string(all.back(), nvKeySDevVer), "");
+}
+
+TEST_F(UsbTest, ReplugRepeatsTheWholeArrival)
+{
+    int id = plug();
+    start();
+    bus.detach(id);
+    id = plug();
+    EXPECT_EQ(g_gi.ti.devType, kPenModel);
+    EXPECT_TRUE(bus.hidOpen());
+    EXPECT_EQ(announcedDevType(2), int32_t(kPenModel));
+    EXPECT_EQ(trustChecks, 2);
+    send(id, pen(0x80));
+    EXPECT_FALSE(take().empty());
+}
+
+TEST_F(UsbTest, RemovalOfAnotherDeviceClearsThenTheTabletStillAttachedArrivesAgain)
+{
+    const int tablet = plug();
+    start();
+    SimDeviceScript unknown = SimDeviceScript::forModel(model(1));
+    unknown.strings[201] = nv_utf16le_payload("SOMETHING ELSE 12345");
+    const int other = bus.attach(unknown);
+    EXPECT_EQ(g_gi.ti.devType, 0u); // its identity overwrote the record
+    bus.detach(other);
+    EXPECT_EQ(g_gi.ti.devType, kPenModel);
+    EXPECT_TRUE(bus.hidOpen());
+    send(tablet, pen(0x80));
+    EXPECT_FALSE(take().empty());
+}
+
+TEST_F(UsbTest, BatteryLevelWithAndWithoutTablet)
+{
+    start();
+    center.post(nvNotificationQueryBatteryPower, {});
+    const int id = bus.attach(SimDeviceScript::forModel(model(1), 57));
+    center.post(nvNotificationQueryBatteryPower, {});
+    bus.detach(id);
+    center.post(nvNotificationQueryBatteryPower, {});
+
+    const auto answers = posts.of(nvNotificationQueryBatteryPowerForUI);
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_EQ(nv_plist_string(answers[0], nvKeyCurrentPower), "0");
+    EXPECT_EQ(nv_plist_string(answers[1], nvKeyCurrentPower), "57");
+    EXPECT_EQ(nv_plist_string(answers[2], nvKeyCurrentPower), "0");
+
+    SimDeviceScript mute = SimDeviceScript::forModel(model(1));
+    mute.failingStrings = {209};
+    bus.attach(mute);
+    EXPECT_EQ(usb->queryBatteryPowerFromUI(), 0);
+}
+
+TEST_F(UsbTest, ListenFailureIsReported)
+{
+    bus.setListenFails(true);
+    usb = std::make_unique<NVDevUSB>(services());
+    EXPECT_TRUE(usb->listen());
+    EXPECT_TRUE(log.contains("NVDevUSB \t listen"));
+}
