@@ -100,62 +100,32 @@ void NVDataHandler::sendEKey(NVEkey* k)
         }
     }
     mouseCursorPosition_ = penData_.pos;
-    auto mouse = [this, &clickState](int32_t button, int32_t type) {
-        NVMacFunc::sendMouseEvent(button, mouseCursorPosition_, clickState + 1, type);
-    };
 
     if (has(NVEKT_MOUSE_LEFT)) {
         nv_log("NVEKT_MOUSE_LEFT clickState:%d", clickState + 1);
-        switch (e(NVEKT_MOUSE_LEFT)) {
-        case NVEKEVT_CLICK:
-            mouse(NVMB_LEFT, NVET_LEFT_MOUSE_DOWN);
-            mouse(NVMB_LEFT, NVET_LEFT_MOUSE_UP);
-            break;
-        case NVEKEVT_DOWN:
-            bTouchPanelDrag_ = 1;
-            mouse(NVMB_LEFT, NVET_LEFT_MOUSE_DOWN);
-            break;
-        case NVEKEVT_UP:
-            bTouchPanelDrag_ = 0;
-            mouse(NVMB_LEFT, NVET_LEFT_MOUSE_UP);
-            break;
-        }
+        mouseButton(e(NVEKT_MOUSE_LEFT), NVMB_LEFT, NVET_LEFT_MOUSE_DOWN, NVET_LEFT_MOUSE_UP);
     }
-    if (has(NVEKT_MOUSE_RIGHT)) {
-        switch (e(NVEKT_MOUSE_RIGHT)) {
-        case NVEKEVT_CLICK:
-            mouse(NVMB_RIGHT, NVET_RIGHT_MOUSE_DOWN);
-            mouse(NVMB_RIGHT, NVET_RIGHT_MOUSE_UP);
-            break;
-        case NVEKEVT_DOWN:
-            bTouchPanelDrag_ = 1;
-            mouse(NVMB_RIGHT, NVET_RIGHT_MOUSE_DOWN);
-            break;
-        case NVEKEVT_UP:
-            bTouchPanelDrag_ = 0;
-            mouse(NVMB_RIGHT, NVET_RIGHT_MOUSE_UP);
-            break;
-        }
-    }
+    if (has(NVEKT_MOUSE_RIGHT))
+        mouseButton(e(NVEKT_MOUSE_RIGHT), NVMB_RIGHT, NVET_RIGHT_MOUSE_DOWN, NVET_RIGHT_MOUSE_UP);
     if (has(NVEKT_MOUSE_MID)) {
         switch (e(NVEKT_MOUSE_MID)) {
         case NVEKEVT_CLICK:
             nv_log("NVEKT_MOUSE_MID NVEKEVT_CLICK");
-            mouse(NVMB_OTHER, NVET_OTHER_MOUSE_DOWN);
-            mouse(NVMB_OTHER, NVET_OTHER_MOUSE_UP);
+            postMouse(NVMB_OTHER, NVET_OTHER_MOUSE_DOWN);
+            postMouse(NVMB_OTHER, NVET_OTHER_MOUSE_UP);
             break;
         case NVEKEVT_DOWN:
             nv_log("NVEKT_MOUSE_MID NVEKEVT_DOWN");
             if (bTouchPanelDrag_ == 0) {
                 nv_log("NVEKT_MOUSE_MID kCGEventOtherMouseDown");
                 bTouchPanelDrag_ = 1;
-                mouse(NVMB_OTHER, NVET_OTHER_MOUSE_DOWN);
+                postMouse(NVMB_OTHER, NVET_OTHER_MOUSE_DOWN);
             }
             break;
         case NVEKEVT_UP:
             nv_log("NVEKT_MOUSE_MID NVEKEVT_UP");
             bTouchPanelDrag_ = 0;
-            mouse(NVMB_OTHER, NVET_OTHER_MOUSE_UP);
+            postMouse(NVMB_OTHER, NVET_OTHER_MOUSE_UP);
             break;
         }
     }
@@ -208,6 +178,29 @@ void NVDataHandler::sendEKey(NVEkey* k)
         NVConfigIO::writeDriverChange(&m, &g_gi.ti);
         if (notification_)
             notification_->notifyConfigChanged();
+    }
+}
+
+void NVDataHandler::postMouse(int32_t button, int32_t type)
+{
+    NVMacFunc::sendMouseEvent(button, mouseCursorPosition_, sendEKey_clickState + 1, type);
+}
+
+void NVDataHandler::mouseButton(uint32_t event, int32_t button, int32_t downType, int32_t upType)
+{
+    switch (event) {
+    case NVEKEVT_CLICK:
+        postMouse(button, downType);
+        postMouse(button, upType);
+        break;
+    case NVEKEVT_DOWN:
+        bTouchPanelDrag_ = 1;
+        postMouse(button, downType);
+        break;
+    case NVEKEVT_UP:
+        bTouchPanelDrag_ = 0;
+        postMouse(button, upType);
+        break;
     }
 }
 

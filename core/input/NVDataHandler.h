@@ -61,6 +61,12 @@ public:
     bool touchPanelDrag() const { return bTouchPanelDrag_ != 0; }
 
 private:
+    // A mouse event of a key function at mouseCursorPosition_.
+    void postMouse(int32_t button, int32_t type);
+    // A button function's event: a click is a down and an up; a held button makes
+    // pointer moves drags.
+    void mouseButton(uint32_t event, int32_t button, int32_t downType, int32_t upType);
+
     const Clock& clock_;
     NVCoordMap coordMap_;
     NVMacPenData penData_{};
