@@ -73,7 +73,7 @@ void RandrDisplayList::setReconfigurationHandler(std::function<void()> handler) 
 
 int RandrDisplayList::fd() const { return xcb_get_file_descriptor(conn_); }
 
-void RandrDisplayList::dispatchEvents()
+bool RandrDisplayList::dispatchEvents()
 {
     bool changed = false;
     while (xcb_generic_event_t* ev = xcb_poll_for_event(conn_)) {
@@ -84,4 +84,5 @@ void RandrDisplayList::dispatchEvents()
     }
     if (changed && handler_)
         handler_();
+    return xcb_connection_has_error(conn_) == 0;
 }

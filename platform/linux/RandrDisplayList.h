@@ -25,7 +25,8 @@ public:
     // Descriptor to watch for readability.
     int fd() const;
     // Reads every pending event; one burst of screen changes calls the handler once.
-    void dispatchEvents();
+    // False once the server connection is lost: stop watching fd() then.
+    bool dispatchEvents();
 
 private:
     RandrDisplayList(xcb_connection_t* conn, uint32_t root, uint8_t eventBase);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -85,7 +86,7 @@ void pump(RandrDisplayList& list)
 {
     pollfd p{list.fd(), POLLIN, 0};
     while (poll(&p, 1, 300) > 0)
-        list.dispatchEvents();
+        ASSERT_TRUE(list.dispatchEvents());
 }
 
 } // namespace
@@ -135,4 +136,20 @@ TEST(RandrDisplayList, MonitorsInServerOrderAndOneRefreshPerChange)
 TEST(RandrDisplayList, NoServerGivesNoAdapter)
 {
     EXPECT_FALSE(RandrDisplayList::open(":4987"));
+}
+
+TEST(RandrDisplayList, LostServerIsReportedAndTheListRefused)
+{
+    if (!on_path("Xvfb"))
+        GTEST_SKIP() << "Xvfb missing";
+    auto x = std::make_unique<PrivateXvfb>();
+    ASSERT_FALSE(x->display().empty());
+    auto list = RandrDisplayList::open(x->display().c_str());
+    ASSERT_TRUE(list);
+    x.reset();
+    pollfd p{list->fd(), POLLIN, 0};
+    ASSERT_GT(poll(&p, 1, 2000), 0);
+    EXPECT_FALSE(list->dispatchEvents());
+    std::vector<NVDisplayInfo> d;
+    EXPECT_FALSE(list->activeDisplays(d));
 }
