@@ -1,0 +1,19 @@
+// The agent's command line. Arguments it does not know (Qt's own, "-runMode autoLaunched"
+// from the autostart entry) are left to others.
+#pragma once
+
+#include <optional>
+#include <string>
+
+struct AgentOptions {
+    bool simulate = false;
+    std::string simulateModel;  // identity of the simulated model; empty: the default one
+    std::string recordPath;     // --record FILE
+    bool printEvents = false;
+    // --self-test-reports N: a simulated tablet sends N pen reports, then the agent prints
+    // its figures and quits.
+    long selfTestReports = -1;
+};
+
+// nullopt with a message in *error on a malformed option.
+std::optional<AgentOptions> nv_agent_options(int argc, const char* const* argv, std::string* error);

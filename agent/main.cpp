@@ -1,0 +1,75 @@
+// NuvroAgent: the tablet driver of the desktop session. One per user: it leaves at once,
+// with status 0, when an older driver program or another agent runs.
+#include "agent/AgentOptions.h"
+#include "agent/AgentPorts.h"
+#include "agent/AgentUtils.h"
+#include "agent/AppDelegate.h"
+#include "agent/SelfTest.h"
+#include "core/input/Clock.h"
+#include "core/log/NVLog.h"
+#include "platform/linux/ProcessList.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// The driver program of earlier releases; it must not run beside the agent.
+constexpr const char* kOlderDriver = "NuvroTabletConsole";
+
+// Feeds the reports once the loop runs, prints the figures and quits.
+void schedule_self_test(AgentPorts& ports, long reports, double startSeconds, double armedSeconds)
+{
+    QTimer::singleShot(0, [&ports, reports, startSeconds, armedSeconds] {
+        nv_self_test_strokes(*ports.simulatedBus(), ports.simulatedDevice(), reports);
+        const double elapsed = ports.clock().now() - armedSeconds;
+        std::printf("armed_ms=%.1f reports=%ld reports_ms=%.1f rss_kib=%ld\n", (armedSeconds - startSeconds) * 1e3,
+                    reports, elapsed * 1e3, nv_resident_kib());
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const double startSeconds = SteadyClock().now();
+    if (checkProcessIsRunning(kOlderDriver)) {
+        std::printf("Other %s running ,exit\n", kOlderDriver);
+        return 0;
+    }
+    if (checkProcessIsRunning(nvAgentName)) {
+        std::printf("Other %s running ,exit\n", nvAgentName);
+        return 0;
+    }
+
+    std::string error;
+    const auto options = nv_agent_options(argc, argv, &error);
+    if (!options) {
+        std::fprintf(stderr, "NuvroAgent: %s\n", error.c_str());
+        return 2;
+    }
+    nv_log_open(nvAgentName);
+    nv_log_set_echo(isatty(STDERR_FILENO) != 0);
+
+    QApplication app(argc, argv);
+    // A faded tip is only hidden; nothing the agent shows may end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    auto ports = AgentPorts::create(*options, &error);
+    if (!ports) {
+        std::fprintf(stderr, "NuvroAgent: %s\n", error.c_str());
+        return 2;
+    }
+    AppDelegate delegate(*ports);
+    delegate.applicationDidFinishLaunching();
+    const double armedSeconds = ports->clock().now();
+    if (options->selfTestReports >= 0)
+        schedule_self_test(*ports, options->selfTestReports, startSeconds, armedSeconds);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&delegate] { delegate.applicationWillTerminate(); });
+    return app.exec();
+}

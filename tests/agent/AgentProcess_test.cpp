@@ -1,0 +1,123 @@
+// The agent program itself, on a private session bus and offscreen.
+#include "agent/AttributeQueryService.h"
+
+#include "tests/qt/QtTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+class AgentProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (bus.address().isEmpty())
+            GTEST_SKIP() << "no dbus-daemon";
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path().string()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        connection = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(bus.address(), "test"));
+    }
+    void TearDown() override
+    {
+        for (auto& p : agents) {
+            p->terminate();
+            if (!p->waitForFinished(5000))
+                p->kill();
+            p->waitForFinished(2000);
+        }
+        agents.clear();
+        connection.reset();
+        QDBusConnection::disconnectFromBus("test");
+    }
+
+    QProcess& start(const QStringList& args)
+    {
+        agents.push_back(std::make_unique<QProcess>());
+        QProcess& p = *agents.back();
+        p.setProcessEnvironment(env);
+        p.start(NV_AGENT_EXE, args);
+        EXPECT_TRUE(p.waitForStarted(5000));
+        return p;
+    }
+    // The agent is up once its attribute service holds the name.
+    bool serving()
+    {
+        return nvtest::spin_until(
+            [&] { return connection->interface()->isServiceRegistered(nvAttributeQueryService).value(); }, 10000);
+    }
+    static std::vector<nlohmann::json> json_lines(const QByteArray& out)
+    {
+        std::vector<nlohmann::json> lines;
+        std::istringstream in(out.toStdString());
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty() && line.front() == '{')
+                lines.push_back(nlohmann::json::parse(line));
+        return lines;
+    }
+
+    nvtest::PrivateBus bus;
+    nvtest::ScopedConfigHome home;
+    QProcessEnvironment env;
+    std::unique_ptr<QDBusConnection> connection;
+    std::vector<std::unique_ptr<QProcess>> agents;
+};
+
+} // namespace
+
+TEST_F(AgentProcessTest, RunningAgentAnswersQueriesAndASecondOneLeaves)
+{
+    start({"--simulate", "--print-events", "-runMode", "autoLaunched"});
+    ASSERT_TRUE(serving());
+
+    QDBusMessage m = QDBusMessage::createMethodCall(nvAttributeQueryService, nvAttributeQueryPath,
+                                                    nvAttributeQueryInterface, "handleDataForAttribute");
+    m << QVariantMap{{"rtyp", "TEXT"}};
+    const QDBusMessage reply = connection->call(m, QDBus::Block, 5000);
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    EXPECT_EQ(reply.arguments().value(0).toString(), "vers");
+    EXPECT_EQ(reply.arguments().value(1).toByteArray(), QByteArray("\x64\x01\x01\x0B", 4));
+
+    // Started at login from then on.
+    const auto entry = home.path() / "autostart" / "nuvroapp.NuvroAgent.desktop";
+    EXPECT_NE(nvtest::read_file(entry).find(std::filesystem::canonical(NV_AGENT_EXE).string()), std::string::npos);
+
+    QProcess& second = start({"--simulate", "--print-events"});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardOutput().contains("Other NuvroAgent running ,exit\n"));
+    EXPECT_EQ(agents.front()->state(), QProcess::Running);
+}
+
+TEST_F(AgentProcessTest, SimulatedStrokesBecomePrintedEvents)
+{
+    // A pen display with soft keys: the busiest pen path.
+    QProcess& agent = start({"--simulate=NUVRO_P7B0", "--self-test-reports", "520", "--print-events"});
+    ASSERT_TRUE(agent.waitForFinished(30000));
+    EXPECT_EQ(agent.exitCode(), 0);
+    const QByteArray out = agent.readAllStandardOutput();
+    EXPECT_TRUE(out.contains("armed_ms=")) << out.toStdString();
+    EXPECT_TRUE(out.contains(" reports=520 "));
+
+    const auto lines = json_lines(out);
+    size_t proximity = 0, dragged = 0;
+    for (const auto& j : lines) {
+        proximity += j.value("event", 0) == 24;
+        dragged += j.value("event", 0) == 6;
+    }
+    EXPECT_GE(proximity, 1u) << "the pen came into proximity";
+    EXPECT_GT(dragged, 300u) << "the drawn parts of both strokes";
+}
