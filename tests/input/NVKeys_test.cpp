@@ -294,6 +294,9 @@ TEST_F(MultiKeyTest, StripFollowsTheContextAndIgnoresSetsItDoesNotHave)
     g_gi.cfg.contexts[2].mekeys[0].index = 5; // past the record's four sets
     feed(slider_report(6));
     EXPECT_TRUE(take().empty());
+    currentAppIndex_kernel = 8; // no such context: the default one
+    feed(slider_report(7));
+    EXPECT_EQ(take(), steps({51}));
 }
 
 TEST_F(MultiKeyTest, DialUsesTheDefaultContextWhateverIsInFront)
