@@ -10,6 +10,7 @@ struct AgentOptions {
     std::string simulateModel;  // identity of the simulated model; empty: the default one
     std::string recordPath;     // --record FILE
     bool printEvents = false;
+    bool foreground = false;    // --foreground: the log goes to standard error too
     // --self-test-reports N: a simulated tablet sends N pen reports, then the agent prints
     // its figures and quits.
     long selfTestReports = -1;

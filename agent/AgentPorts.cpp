@@ -111,8 +111,8 @@ void AgentPorts::openWindowSystem(bool print)
     if (!print) {
         uinput_ = UinputDevices::create();
         if (!uinput_) {
-            nv_log("No writable /dev/uinput: posted events are printed instead. Install the udev rule "
-                   "70-nuvro-tablet.rules and log in again for real input.");
+            // UinputDevices has said why; this says what happens instead.
+            nv_log("no real input: posted events are printed on standard output");
             print = true;
         }
     }

@@ -13,21 +13,23 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
 // The driver program of earlier releases; it must not run beside the agent.
 constexpr const char* kOlderDriver = "NuvroTabletConsole";
 
-// Feeds the reports once the loop runs, prints the figures and quits.
+// Says when the watcher was armed, feeds the reports once the loop runs, prints the
+// figures and quits.
 void schedule_self_test(AgentPorts& ports, long reports, double startSeconds, double armedSeconds)
 {
-    QTimer::singleShot(0, [&ports, reports, startSeconds, armedSeconds] {
+    std::printf("armed_ms=%.1f\n", (armedSeconds - startSeconds) * 1e3);
+    std::fflush(stdout);
+    QTimer::singleShot(0, [&ports, reports] {
+        const double begin = ports.clock().now();
         nv_self_test_strokes(*ports.simulatedBus(), ports.simulatedDevice(), reports);
-        const double elapsed = ports.clock().now() - armedSeconds;
-        std::printf("armed_ms=%.1f reports=%ld reports_ms=%.1f rss_kib=%ld\n", (armedSeconds - startSeconds) * 1e3,
-                    reports, elapsed * 1e3, nv_resident_kib());
+        const double elapsed = ports.clock().now() - begin;
+        std::printf("reports=%ld reports_ms=%.1f rss_kib=%ld\n", reports, elapsed * 1e3, nv_resident_kib());
         std::fflush(stdout);
         QCoreApplication::quit();
     });
@@ -54,7 +56,7 @@ int main(int argc, char** argv)
         return 2;
     }
     nv_log_open(nvAgentName);
-    nv_log_set_echo(isatty(STDERR_FILENO) != 0);
+    nv_log_set_echo(options->foreground);
 
     QApplication app(argc, argv);
     // A faded tip is only hidden; nothing the agent shows may end it.

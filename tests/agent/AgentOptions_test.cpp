@@ -28,8 +28,9 @@ TEST(AgentOptions, AutostartAndQtArgumentsAreLeftAlone)
 
 TEST(AgentOptions, SimulateRecordPrintAndSelfTest)
 {
-    auto o = parse({"--simulate=NUVRO_T369", "--record", "/tmp/s.jsonl", "--print-events"});
+    auto o = parse({"--simulate=NUVRO_T369", "--record", "/tmp/s.jsonl", "--print-events", "--foreground"});
     ASSERT_TRUE(o);
+    EXPECT_TRUE(o->foreground);
     EXPECT_TRUE(o->simulate);
     EXPECT_EQ(o->simulateModel, "NUVRO_T369");
     EXPECT_EQ(o->recordPath, "/tmp/s.jsonl");

@@ -110,7 +110,7 @@ TEST_F(AgentProcessTest, SimulatedStrokesBecomePrintedEvents)
     EXPECT_EQ(agent.exitCode(), 0);
     const QByteArray out = agent.readAllStandardOutput();
     EXPECT_TRUE(out.contains("armed_ms=")) << out.toStdString();
-    EXPECT_TRUE(out.contains(" reports=520 "));
+    EXPECT_TRUE(out.contains("\nreports=520 "));
 
     const auto lines = json_lines(out);
     size_t proximity = 0, dragged = 0;
@@ -120,4 +120,46 @@ TEST_F(AgentProcessTest, SimulatedStrokesBecomePrintedEvents)
     }
     EXPECT_GE(proximity, 1u) << "the pen came into proximity";
     EXPECT_GT(dragged, 300u) << "the drawn parts of both strokes";
+}
+
+TEST_F(AgentProcessTest, ARecordedSessionReplaysToTheSameEvents)
+{
+    const std::string recording = (home.path() / "session.jsonl").string();
+    QProcess& agent = start({"--simulate=NUVRO_P7B0", "--self-test-reports", "300", "--print-events", "--record",
+                             QString::fromStdString(recording)});
+    ASSERT_TRUE(agent.waitForFinished(30000));
+    ASSERT_EQ(agent.exitCode(), 0);
+    const auto live = json_lines(agent.readAllStandardOutput());
+
+    const auto recorded = json_lines(QByteArray::fromStdString(nvtest::read_file(recording)));
+    ASSERT_GE(recorded.size(), 302u);
+    EXPECT_TRUE(recorded[0].contains("displays"));
+    ASSERT_TRUE(recorded[1].contains("device"));
+    EXPECT_EQ(recorded[1]["device"]["vendor"], 0x3A7E);
+    EXPECT_TRUE(recorded[1]["device"].contains("string209"));
+    size_t reports = 0;
+    for (const auto& j : recorded)
+        reports += j.contains("report");
+    EXPECT_EQ(reports, 300u);
+
+    QProcess replay;
+    replay.setProcessEnvironment(env);
+    replay.start(NV_REPLAY_EXE, {QString::fromStdString(recording)});
+    ASSERT_TRUE(replay.waitForFinished(30000));
+    ASSERT_EQ(replay.exitCode(), 0) << replay.readAllStandardError().toStdString();
+    // The replay also shows the notifications the agent posts; the agent prints only input.
+    std::vector<nlohmann::json> replayed;
+    for (auto& j : json_lines(replay.readAllStandardOutput()))
+        if (!j.contains("notification"))
+            replayed.push_back(std::move(j));
+
+    // The same events in the same order; only the clocks differ.
+    ASSERT_FALSE(live.empty());
+    ASSERT_EQ(replayed.size(), live.size());
+    for (size_t i = 0; i < live.size(); ++i) {
+        auto a = live[i], b = replayed[i];
+        a.erase("t");
+        b.erase("t");
+        ASSERT_EQ(a, b) << "event " << i;
+    }
 }
