@@ -32,6 +32,7 @@ bool NVDevHID::listen()
     if (services_.trusted && !services_.trusted())
         nv_log("NVDevHID listen, input cannot be posted without write access to /dev/uinput: "
                "install the udev rule 70-nuvro-tablet.rules, then log in again");
+    close();
     hidManager_ = services_.bus.createHidManager();
     if (OpenHIDService() != 0)
         nv_log("error opening HID service");
@@ -106,7 +107,6 @@ void NVDevHID::callback_hid_report(const uint8_t* report, size_t length)
 
 void NVDevHID::display_callback()
 {
-    nv_log("display_callback(%u, %d, ", 0u, 0);
     handler_->coordMap().refreshScreens();
     if (services_.displaysChanged)
         services_.displaysChanged();

@@ -65,6 +65,9 @@ void NVDevUSB::callback_usb_insert(const std::vector<UsbDeviceRef>& devices)
     nv_log("callback_usb_insert");
     for (const UsbDeviceRef& dev : devices) {
         nv_log("Device 0x%08x added func.\n", dev->logId());
+        // The current tablet comes again when the bus is armed anew: it is opened afresh.
+        if (dev == usbDevice_)
+            setCurrentDevice(nullptr);
         if (dev->vendorId() != NV_USB_VENDOR) {
             nv_log("found device i didn't want (vendor = %d, product = %d)\n", dev->vendorId(), dev->productId());
             continue;
@@ -79,19 +82,22 @@ void NVDevUSB::callback_usb_insert(const std::vector<UsbDeviceRef>& devices)
             dev->close();
             return;
         }
+        // Identified aside: a device that is not recognised leaves the current tablet alone.
+        NVTabletInfo ti{};
         uint16_t text[(NV_USB_STRING_BUFFER - 2) / 2];
         std::memcpy(text, buffer + 2, sizeof text);
-        parse_str_201(text, &g_gi.ti);
+        parse_str_201(text, &ti);
         if (!read_string(*dev, kStringInfo, buffer)) {
             nv_log("unable to read string descriptor %d\n", kStringInfo);
             dev->close();
             return;
         }
-        parse_str_200(buffer + 2, &g_gi.ti);
-        if (g_gi.ti.devType == NVTT_UNKNOW) {
+        parse_str_200(buffer + 2, &ti);
+        if (ti.devType == NVTT_UNKNOW) {
             dev->close();
             continue;
         }
+        g_gi.ti = ti;
         setCurrentDevice(dev);
 
         NVConfigIO::readXml("", &g_gi.cfg, &g_gi.ti);
@@ -105,8 +111,12 @@ void NVDevUSB::callback_usb_insert(const std::vector<UsbDeviceRef>& devices)
         }
         notification_->notifyTabletInfo();
 
-        // The previous layer lets go of its interfaces before the new one seizes them.
-        hid_.reset();
+        // The previous layer releases what it holds and lets go of its interfaces before
+        // the new one seizes them.
+        if (hid_) {
+            hid_->handler().resetState();
+            hid_.reset();
+        }
         hid_ = std::make_unique<NVDevHID>(services_);
         hid_->listen();
     }

@@ -164,15 +164,19 @@ TEST_F(UsbTest, ReplugRepeatsTheWholeArrival)
     EXPECT_FALSE(take().empty());
 }
 
-TEST_F(UsbTest, RemovalOfAnotherDeviceClearsThenTheTabletStillAttachedArrivesAgain)
+TEST_F(UsbTest, UnknownDeviceLeavesTheTabletAloneAndItsRemovalReArmsTheBus)
 {
     const int tablet = plug();
     start();
     SimDeviceScript unknown = SimDeviceScript::forModel(model(1));
     unknown.strings[201] = nv_utf16le_payload("SOMETHING ELSE 12345");
     const int other = bus.attach(unknown);
-    EXPECT_EQ(g_gi.ti.devType, 0u); // its identity overwrote the record
+    EXPECT_EQ(g_gi.ti.devType, kPenModel); // the current tablet keeps its record
+    send(tablet, pen(0x80));
+    EXPECT_FALSE(take().empty());
     bus.detach(other);
+    EXPECT_EQ(announcedDevType(1), 0);
+    EXPECT_EQ(announcedDevType(2), int32_t(kPenModel)); // still attached: it arrives again
     EXPECT_EQ(g_gi.ti.devType, kPenModel);
     EXPECT_TRUE(bus.hidOpen());
     send(tablet, pen(0x80));
