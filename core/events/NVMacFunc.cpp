@@ -83,10 +83,19 @@ void postHID(const NVHIDEvent& e)
         g_ws->postHIDEvent(g_gi.hidConnect, e);
 }
 
-NVWSEvent mouse_event(int32_t type, NVScreenPoint pos, int32_t button)
+// The one event under construction. Posting is never re-entered, so a single reused
+// record spares every event the set-up of a fresh one.
+NVWSEvent& new_event(int32_t type)
 {
-    NVWSEvent e;
+    static NVWSEvent e;
+    e.reset();
     e.type = type;
+    return e;
+}
+
+NVWSEvent& mouse_event(int32_t type, NVScreenPoint pos, int32_t button)
+{
+    NVWSEvent& e = new_event(type);
     e.hasLocation = true;
     e.x = pos.x;
     e.y = pos.y;
@@ -174,16 +183,14 @@ void NVMacFunc::fillMouseFields(NVWSEvent& e, const NVMacPenData& penData, const
 
 void NVMacFunc::sendTabletProximityEvent(const NVMacPenData& penData, int64_t clickState, bool proximity)
 {
-    NVWSEvent e;
-    e.type = NVET_TABLET_PROXIMITY;
+    NVWSEvent& e = new_event(NVET_TABLET_PROXIMITY);
     fillProximityFields(e, penData, clickState, proximity);
     post(e);
 }
 
 void NVMacFunc::sendTabletPointerEvent(const NVMacPenData& penData, int64_t clickState)
 {
-    NVWSEvent e;
-    e.type = NVET_TABLET_POINTER;
+    NVWSEvent& e = new_event(NVET_TABLET_POINTER);
     fillPointerFields(e, penData, clickState);
     if (gModifierKeyEventFlag)
         e.setFlags(gModifierKeyEventFlag);
@@ -193,7 +200,7 @@ void NVMacFunc::sendTabletPointerEvent(const NVMacPenData& penData, int64_t clic
 void NVMacFunc::sendMouseProximityEvent(int32_t type, const NVMacPenData& penData, const NVMacPenData& lastPenData,
                                         int64_t clickState, bool proximity)
 {
-    NVWSEvent e = mouse_event(gbOtherMouseDown ? NVET_OTHER_MOUSE_DRAGGED : type, penData.pos, NVMB_LEFT);
+    NVWSEvent& e = mouse_event(gbOtherMouseDown ? NVET_OTHER_MOUSE_DRAGGED : type, penData.pos, NVMB_LEFT);
     e.subtype = NVMST_TABLET_PROXIMITY;
     fillProximityFields(e, penData, clickState, proximity);
     fillMouseFields(e, penData, lastPenData, clickState);
@@ -204,7 +211,7 @@ void NVMacFunc::sendMouseProximityEvent(int32_t type, const NVMacPenData& penDat
 void NVMacFunc::sendMousePointerEvent(int32_t type, int32_t mouseButton, const NVMacPenData& penData,
                                       const NVMacPenData& lastPenData, int64_t clickState)
 {
-    NVWSEvent e = mouse_event(gbRightMouseDown ? NVET_RIGHT_MOUSE_DRAGGED : type, penData.pos, mouseButton);
+    NVWSEvent& e = mouse_event(gbRightMouseDown ? NVET_RIGHT_MOUSE_DRAGGED : type, penData.pos, mouseButton);
     e.subtype = NVMST_TABLET_POINT;
     fillPointerFields(e, penData, clickState);
     fillMouseFields(e, penData, lastPenData, clickState);
@@ -233,7 +240,7 @@ void NVMacFunc::sendMouseEvent(int32_t button, NVScreenPoint mouseCursorPosition
     default:
         break;
     }
-    NVWSEvent e = mouse_event(mouseEventType, mouseCursorPosition, button);
+    NVWSEvent& e = mouse_event(mouseEventType, mouseCursorPosition, button);
     e.setInt(NVEF_MOUSE_CLICK_STATE, clickState);
     e.setInt(NVEF_MOUSE_EVENT_NUMBER, glEventNumber);
     post(e);
@@ -241,8 +248,7 @@ void NVMacFunc::sendMouseEvent(int32_t button, NVScreenPoint mouseCursorPosition
 
 void NVMacFunc::sendScrollWheel(float, double offY)
 {
-    NVWSEvent e;
-    e.type = NVET_SCROLL_WHEEL;
+    NVWSEvent& e = new_event(NVET_SCROLL_WHEEL);
     e.wheel1 = trunc_i32(offY);
     e.setFlags(gModifierKeyEventFlag);
     post(e);
