@@ -97,6 +97,12 @@ void NVDevUSB::callback_usb_insert(const std::vector<UsbDeviceRef>& devices)
             dev->close();
             continue;
         }
+        // The previous layer releases what it holds under the record it was pressed with,
+        // and lets go of its interfaces before the new one seizes them.
+        if (hid_) {
+            hid_->handler().resetState();
+            hid_.reset();
+        }
         g_gi.ti = ti;
         setCurrentDevice(dev);
 
@@ -111,12 +117,6 @@ void NVDevUSB::callback_usb_insert(const std::vector<UsbDeviceRef>& devices)
         }
         notification_->notifyTabletInfo();
 
-        // The previous layer releases what it holds and lets go of its interfaces before
-        // the new one seizes them.
-        if (hid_) {
-            hid_->handler().resetState();
-            hid_.reset();
-        }
         hid_ = std::make_unique<NVDevHID>(services_);
         hid_->listen();
     }

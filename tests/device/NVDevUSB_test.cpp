@@ -211,3 +211,17 @@ TEST_F(UsbTest, ListenFailureIsReported)
     EXPECT_TRUE(usb->listen());
     EXPECT_TRUE(log.contains("NVDevUSB \t listen"));
 }
+
+TEST_F(UsbTest, ASecondTabletReplacesTheFirstWithNothingLeftPressed)
+{
+    const int first = plug();
+    start();
+    send(first, pen(0x80));
+    send(first, pen(0x81, 0, 3000));
+    take();
+    plug(2);
+    const Events events = take();
+    EXPECT_NE(std::find(events.begin(), events.end(), "lup(0,1)"), events.end());
+    EXPECT_EQ(g_gi.ti.devType, 2u);
+    EXPECT_EQ(announcedDevType(1), 2);
+}
