@@ -3,7 +3,7 @@
 #include "core/channel/NVConfigLimits.h"
 #include "core/channel/NVNotificationNames.h"
 #include "core/channel/NVTabletInfoDict.h"
-#include "core/channel/NVText.h"
+#include "core/model/NVText.h"
 #include "core/log/NVLog.h"
 #include "core/model/NVGlobalInfo.h"
 

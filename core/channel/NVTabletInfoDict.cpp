@@ -1,7 +1,7 @@
 #include "core/channel/NVTabletInfoDict.h"
 
 #include "core/channel/NVNotificationNames.h"
-#include "core/channel/NVText.h"
+#include "core/model/NVText.h"
 
 NVPlistDict nv_tablet_info_to_dict(const NVTabletInfo& ti)
 {

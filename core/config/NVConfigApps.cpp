@@ -2,7 +2,7 @@
 #include "core/config/NVConfigIO.h"
 
 #include "core/channel/NVNotificationNames.h"
-#include "core/channel/NVText.h"
+#include "core/model/NVText.h"
 #include "core/device/libCross/nvParse.h"
 #include "core/log/NVLog.h"
 

@@ -3,6 +3,7 @@
 
 #include "core/channel/NVNotificationNames.h"
 #include "core/config/NVLeafText.h"
+#include "core/model/NVText.h"
 #include "core/device/libCross/nvParse.h"
 #include "core/log/NVLog.h"
 

@@ -1,6 +1,6 @@
 #include "core/config/NVConfigPaths.h"
 
-#include "core/channel/NVText.h"
+#include "core/model/NVText.h"
 
 #include <cstdlib>
 #include <cstring>

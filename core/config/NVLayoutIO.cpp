@@ -3,6 +3,7 @@
 
 #include "core/config/NVLanguage.h"
 #include "core/config/NVLeafText.h"
+#include "core/model/NVText.h"
 #include "core/device/libCross/nvParse.h"
 #include "core/log/NVLog.h"
 #include "core/model/NVLayoutAlloc.h"

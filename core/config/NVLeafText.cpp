@@ -58,20 +58,3 @@ std::string nv_format_float(float v)
     const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(v), std::chars_format::fixed, 6);
     return std::string(buf, r.ec == std::errc() ? r.ptr : buf);
 }
-
-bool nv_copy_text(char* dst, size_t size, const std::string& s)
-{
-    if (size == 0)
-        return s.empty();
-    size_t n = s.size();
-    const bool fits = n < size;
-    if (!fits) {
-        n = size - 1;
-        // Back up over continuation bytes so that no character is cut in half.
-        while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80)
-            --n;
-    }
-    std::memcpy(dst, s.data(), n);
-    dst[n] = '\0';
-    return fits;
-}

@@ -1,5 +1,4 @@
-// The text forms of leaf values: the number formats of the files, and the copy of a text
-// into a fixed record buffer.
+// The text forms of leaf values: the number formats of the files.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +13,3 @@ float nv_parse_float(const std::string& s);
 // "%d" and "%f" (six fraction digits, no exponent), independent of the C locale.
 std::string nv_format_int(int32_t v);
 std::string nv_format_float(float v);
-// Copies s into dst (size bytes) with a terminating NUL, cut on a UTF-8 character
-// boundary when it does not fit. Returns false when s was cut.
-bool nv_copy_text(char* dst, size_t size, const std::string& s);

@@ -2,6 +2,7 @@
 #include "core/config/NVConfigIO.h"
 
 #include "core/config/NVLeafText.h"
+#include "core/model/NVText.h"
 #include "core/log/NVLog.h"
 
 #include <algorithm>

@@ -7,17 +7,6 @@
 
 namespace {
 
-int hex_value(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool ends_with(const std::string& s, const std::string& suffix)
 {
     return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -72,21 +61,6 @@ bool is_executable_file(const std::string& path)
 }
 
 } // namespace
-
-std::string nv_percent_decode(const std::string& s)
-{
-    std::string out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && hex_value(s[i + 1]) >= 0 && hex_value(s[i + 2]) >= 0) {
-            out += static_cast<char>(hex_value(s[i + 1]) * 16 + hex_value(s[i + 2]));
-            i += 2;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
 
 bool nv_desktop_exec_split(const std::string& exec, const std::string& entryPath, const std::string& name,
                            const std::string& icon, std::vector<std::string>& argv)

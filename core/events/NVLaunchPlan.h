@@ -4,10 +4,6 @@
 #include <string>
 #include <vector>
 
-// Decodes %XX escapes (bytes, so UTF-8 sequences survive); a '%' not followed by two hex
-// digits stays as it is.
-std::string nv_percent_decode(const std::string& s);
-
 // Splits the Exec value of a desktop entry (its string escapes already removed) into
 // arguments by the Desktop Entry quoting rules, expanding field codes: %% → %, %k → the
 // entry's path, %c → name, %i → "--icon" icon (when icon is set); file and URL codes

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "core/model/NVText.h"
 #include "core/channel/Workspace.h"
 #include "core/events/NVLaunchPlan.h"
 #include "core/events/ProcessLauncher.h"
@@ -342,7 +343,7 @@ void NVMacFunc::sendKeyClick(const NVKbtn* k)
 
 void NVMacFunc::launchAPP(const NVEkey* k)
 {
-    const std::string path = nv_percent_decode(std::string(k->cmdPath, strnlen(k->cmdPath, sizeof k->cmdPath)));
+    const std::string path = nv_percent_decode_lenient(nv_buffer_text(k->cmdPath));
     if (path.empty()) {
         nv_log("launchAPP: no path");
         return;

@@ -41,18 +41,3 @@ TEST(LeafText, FloatsUseSixFractionDigitsWhateverTheLocale)
     }
 }
 
-TEST(LeafText, CopyCutsOnACharacterBoundary)
-{
-    char buf[8];
-    EXPECT_TRUE(nv_copy_text(buf, sizeof buf, "abc"));
-    EXPECT_STREQ(buf, "abc");
-    EXPECT_TRUE(nv_copy_text(buf, sizeof buf, "1234567"));
-    EXPECT_STREQ(buf, "1234567");
-    EXPECT_FALSE(nv_copy_text(buf, sizeof buf, "12345678"));
-    EXPECT_STREQ(buf, "1234567");
-    // "12345" then a three-byte character that would straddle the end.
-    EXPECT_FALSE(nv_copy_text(buf, sizeof buf, "12345\xE6\x8C\x89"));
-    EXPECT_STREQ(buf, "12345");
-    EXPECT_FALSE(nv_copy_text(buf, sizeof buf, "123456\xC3\xA9"));
-    EXPECT_STREQ(buf, "123456");
-}

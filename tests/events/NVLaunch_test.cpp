@@ -14,15 +14,6 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(PercentDecode, DecodesBytesAndKeepsStrayPercents)
-{
-    EXPECT_EQ(nv_percent_decode("/opt/My%20App/run"), "/opt/My App/run");
-    EXPECT_EQ(nv_percent_decode("caf%C3%A9%2f"), "caf\xC3\xA9/");
-    EXPECT_EQ(nv_percent_decode("100%"), "100%");
-    EXPECT_EQ(nv_percent_decode("%zz%4"), "%zz%4");
-    EXPECT_EQ(nv_percent_decode("%4"), "%4");
-}
-
 TEST(DesktopExec, QuotingEscapesAndFieldCodes)
 {
     Args argv;

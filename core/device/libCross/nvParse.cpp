@@ -1,6 +1,7 @@
 #include "core/device/libCross/nvParse.h"
 
 #include "core/device/NVModelTable.h"
+#include "core/model/NVText.h"
 
 #include <bit>
 #include <cassert>
@@ -11,18 +12,6 @@ namespace {
 uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 uint32_t le24(const uint8_t* p) { return p[0] | p[1] << 8 | static_cast<uint32_t>(p[2]) << 16; }
 uint32_t le32(const uint8_t* p) { return le24(p) | static_cast<uint32_t>(p[3]) << 24; }
-
-// Length of the longest prefix of s (at most max bytes) that ends on a UTF-8 character
-// boundary, so a cut never leaves half a character behind.
-size_t utf8_prefix(const char* s, size_t max)
-{
-    size_t n = strnlen(s, max);
-    if (n < max || s[n] == '\0')
-        return n;
-    while (n > 0 && (static_cast<uint8_t>(s[n]) & 0xC0) == 0x80)
-        --n;
-    return n;
-}
 
 } // namespace
 
@@ -67,8 +56,7 @@ int parse_str_201(const uint16_t* text, NVTabletInfo* ti)
 
     ti->devType = NVTT_UNKNOW;
     ti->oemType = NV_OEM_MAKER;
-    std::memset(ti->sDevVer, 0, sizeof ti->sDevVer);
-    std::memcpy(ti->sDevVer, buf, utf8_prefix(buf, sizeof ti->sDevVer - 1));
+    nv_copy_to_buffer(ti->sDevVer, buf);
 
     for (const auto& m : nv_maker_models()) {
         if (std::strstr(buf, m.identity)) {

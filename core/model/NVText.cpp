@@ -1,4 +1,4 @@
-#include "core/channel/NVText.h"
+#include "core/model/NVText.h"
 
 #include <cstdint>
 
@@ -41,9 +41,24 @@ bool nv_is_utf8(std::string_view s)
     return true;
 }
 
-namespace {
+bool nv_copy_text(char* dst, size_t size, std::string_view s)
+{
+    if (size == 0)
+        return s.empty();
+    size_t n = s.size();
+    const bool fits = n < size;
+    if (!fits) {
+        n = size - 1;
+        // Back up over continuation bytes so that no character is cut in half.
+        while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80)
+            --n;
+    }
+    std::memcpy(dst, s.data(), n);
+    dst[n] = '\0';
+    return fits;
+}
 
-int hex_value(char c)
+int nv_hex_digit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -54,30 +69,44 @@ int hex_value(char c)
     return -1;
 }
 
+namespace {
+
+// Decodes escapes into out; false at the first malformed one when strict, else that '%'
+// is kept literally.
+bool decode_escapes(std::string_view in, std::string& out, bool strict)
+{
+    out.reserve(in.size());
+    for (size_t i = 0; i < in.size(); ++i) {
+        const int hi = in[i] == '%' && in.size() - i >= 3 ? nv_hex_digit(in[i + 1]) : -1;
+        const int lo = hi >= 0 ? nv_hex_digit(in[i + 2]) : -1;
+        if (lo < 0) {
+            if (in[i] == '%' && strict)
+                return false;
+            out += in[i];
+            continue;
+        }
+        out += static_cast<char>(hi * 16 + lo);
+        i += 2;
+    }
+    return true;
+}
+
 } // namespace
 
 bool nv_percent_decode(std::string_view in, std::string& out)
 {
     std::string r;
-    r.reserve(in.size());
-    for (size_t i = 0; i < in.size(); ++i) {
-        if (in[i] != '%') {
-            r += in[i];
-            continue;
-        }
-        if (in.size() - i < 3)
-            return false;
-        const int hi = hex_value(in[i + 1]);
-        const int lo = hex_value(in[i + 2]);
-        if (hi < 0 || lo < 0)
-            return false;
-        r += static_cast<char>(hi * 16 + lo);
-        i += 2;
-    }
-    if (!nv_is_utf8(r))
+    if (!decode_escapes(in, r, true) || !nv_is_utf8(r))
         return false;
     out = std::move(r);
     return true;
+}
+
+std::string nv_percent_decode_lenient(std::string_view in)
+{
+    std::string r;
+    decode_escapes(in, r, false);
+    return r;
 }
 
 std::string nv_replace_all(std::string_view s, std::string_view from, std::string_view to)
