@@ -115,4 +115,9 @@ bool NVSbtnHandler::onUp(const NVPoint* p)
     return false;
 }
 
-bool NVSbtnHandler::isInSoftkeyArea(const NVPoint* p) const { return !is_pt_in_rect(p, &g_gi.sbtnInRect); }
+bool NVSbtnHandler::isInSoftkeyArea(const NVPoint* p) const
+{
+    // A tablet without soft keys has no strip, whatever the switch says: the whole area
+    // draws (the screen mapping makes the same choice).
+    return g_gi.ti.sbtnNum != 0 && !is_pt_in_rect(p, &g_gi.sbtnInRect);
+}

@@ -4,6 +4,8 @@
 #include "core/model/NVGeometry.h"
 #include "tests/input/InputTestSupport.h"
 
+#include <algorithm>
+
 using nvtest::pen_report;
 using Events = std::vector<std::string>;
 
@@ -47,6 +49,19 @@ TEST_F(PenTest, HoverDownDragUp)
     EXPECT_EQ(take(), (Events{"lup(0,1)"}));
     pen(0x80, 2100, 4000); // the contact's click state stays until the pen leaves
     EXPECT_EQ(take(), (Events{"moved(0,1)"}));
+}
+
+TEST_F(PenTest, SoftKeySwitchOnATabletWithoutSoftKeysStillDraws)
+{
+    g_gi.cfg.bEnableSBtn = 1; // as a configuration made for another model may say
+    g_gi.ti.sbtnNum = 0;
+    start();
+    pen(0x80, 2000, 4000);
+    pen(0x81, 2000, 4000, 4000);
+    pen(0x80, 2000, 4000);
+    const Events events = take();
+    EXPECT_NE(std::find(events.begin(), events.end(), "ldown(0,1)"), events.end());
+    EXPECT_NE(std::find(events.begin(), events.end(), "lup(0,1)"), events.end());
 }
 
 TEST_F(PenTest, ImprovedLinearityAddsTabletPointerEventsAndTheProximityLeave)

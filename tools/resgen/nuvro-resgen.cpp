@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -207,8 +208,11 @@ void build_model_config(Builder& b, const NVModelInfo& m)
 {
     xmlNode* def = b.add(b.add(b.root(), m.identity), "Default");
     b.add(def, "appPath", "Default");
-    for (const auto& [leaf, value] : kDeviceDefaults)
-        b.add(def, leaf, value);
+    for (const auto& [leaf, value] : kDeviceDefaults) {
+        // A model without a soft-key strip has nothing for the switch to turn on.
+        const bool strip = std::string_view(leaf) == "bEnableSBtn";
+        b.add(def, leaf, strip ? nv_format_int(m.sbtnNum > 0) : value);
+    }
     xmlNode* hbtns = b.add(def, "hbtns");
     for (int d = 0; d < m.hbtnNum; ++d)
         add_reference(b, hbtns, at("ekey", d), kHardKeys[d % kHardKeys.size()]);
