@@ -50,17 +50,6 @@ void copy_children(xmlDoc* doc, const xmlNode* from, xmlNode* to)
             xmlAddChild(to, copy);
 }
 
-void remove_children(xmlNode* n)
-{
-    xmlNode* c = n->children;
-    while (c) {
-        xmlNode* next = c->next;
-        xmlUnlinkNode(c);
-        xmlFreeNode(c);
-        c = next;
-    }
-}
-
 bool valid_element_name(const std::string& name)
 {
     return !name.empty() && name.find(':') == std::string::npos
@@ -104,7 +93,7 @@ void NVConfigIO::expandReference(xmlNode* node)
 {
     const std::string ekid = nv_xml_string_value(node);
     paths_.clear();
-    remove_children(node);
+    nv_xml_remove_children(node);
     copy_children(doc_.get(), find(kPreset + ekid), node);
 }
 

@@ -254,7 +254,7 @@ std::string nv_xml_string_value(const xmlNode* node)
     return out;
 }
 
-void nv_xml_set_text(xmlNode* node, const std::string& value)
+void nv_xml_remove_children(xmlNode* node)
 {
     xmlNode* c = node->children;
     while (c) {
@@ -263,6 +263,11 @@ void nv_xml_set_text(xmlNode* node, const std::string& value)
         xmlFreeNode(c);
         c = next;
     }
+}
+
+void nv_xml_set_text(xmlNode* node, const std::string& value)
+{
+    nv_xml_remove_children(node);
     xmlNode* text = xmlNewDocTextLen(node->doc, reinterpret_cast<const xmlChar*>(value.data()),
                                      static_cast<int>(value.size()));
     if (text)

@@ -51,6 +51,8 @@ private:
 
 // Concatenated text of all descendants.
 std::string nv_xml_string_value(const xmlNode* node);
+// Unlinks and frees every child of node.
+void nv_xml_remove_children(xmlNode* node);
 // Replaces the content of node with one text node holding value literally.
 void nv_xml_set_text(xmlNode* node, const std::string& value);
 // Child nodes other than comments and processing instructions.
