@@ -225,3 +225,14 @@ TEST_F(UsbTest, ASecondTabletReplacesTheFirstWithNothingLeftPressed)
     EXPECT_EQ(g_gi.ti.devType, 2u);
     EXPECT_EQ(announcedDevType(1), 2);
 }
+
+TEST_F(UsbTest, RemovalWithoutATabletSavesNothing)
+{
+    start();
+    SimDeviceScript unknown = SimDeviceScript::forModel(model(1));
+    unknown.strings[201] = nv_utf16le_payload("SOMETHING ELSE 12345");
+    bus.detach(bus.attach(unknown));
+    EXPECT_FALSE(std::filesystem::exists(getConfigUserFullPath()));
+    EXPECT_EQ(announcedDevType(0), 0);
+    EXPECT_EQ(bus.listenCount(), 2);
+}
