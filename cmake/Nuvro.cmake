@@ -11,11 +11,11 @@ function(nv_library name)
 endfunction()
 
 # nv_test(name SOURCES ... [DEPS ...]): a GoogleTest executable registered with CTest.
-# Tests run with the build tree's resources and a private XDG_CONFIG_HOME.
+# Tests run with the build tree's resources (scripts/run-tests.sh gives them a private XDG_CONFIG_HOME).
 function(nv_test name)
   cmake_parse_arguments(NV "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${NV_SOURCES})
   target_link_libraries(${name} PRIVATE ${NV_DEPS} nv_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "NV_RESOURCES_DIR=${NV_RESOURCES_DIR};NV_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    PROPERTIES ENVIRONMENT "NV_RESOURCES_DIR=${NV_RESOURCES_DIR}")
 endfunction()

@@ -306,6 +306,7 @@ bool LibusbBus::listen(uint16_t vendor, DeviceHandler arrived, DeviceHandler rem
         return false;
     }
     armed_ = true;
+    ++arming_;
     deliverPending();
     return true;
 }
@@ -354,10 +355,15 @@ void LibusbBus::deliverPending()
     for (const auto& ref : arrivedBatch)
         for (LibusbHid* h : std::vector<LibusbHid*>(hids_))
             h->adopt(static_cast<LibusbDevice&>(*ref));
-    if (!removedBatch.empty() && removed_)
-        removed_(removedBatch);
-    if (!arrivedBatch.empty() && arrived_)
-        arrived_(arrivedBatch);
+    // The handlers may re-arm the bus, which replaces them and delivers the attached
+    // devices itself: call copies, and drop this batch's arrivals once that happened.
+    const unsigned arming = arming_;
+    if (DeviceHandler removed = removed_; !removedBatch.empty() && removed)
+        removed(removedBatch);
+    if (arming != arming_)
+        return;
+    if (DeviceHandler arrived = arrived_; !arrivedBatch.empty() && arrived)
+        arrived(arrivedBatch);
 }
 
 void LibusbBus::pollfdAdded(int fd, short events, void* self)

@@ -43,6 +43,7 @@ private:
     libusb_context* ctx_;
     int hotplugHandle_ = 0;
     bool armed_ = false;
+    unsigned arming_ = 0; // counts the armings, so a delivery can tell it was re-armed
     DeviceHandler arrived_;
     DeviceHandler removed_;
     std::map<libusb_device*, UsbDeviceRef> devices_;

@@ -1,5 +1,7 @@
 #include "platform/sim/NVPlistJson.h"
 
+#include "core/model/NVText.h"
+
 #include <limits>
 
 namespace {
@@ -75,17 +77,6 @@ bool value_from_json(const nlohmann::json& j, NVPlistValue& out, std::string& wh
     return false;
 }
 
-int hex_digit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool dict_from_json(const nlohmann::json& json, NVPlistDict& out, std::string& why, int depth)
 {
     if (!json.is_object()) {
@@ -147,7 +138,7 @@ bool nv_unhex(const std::string& text, std::vector<uint8_t>& out)
                 return false; // a space inside a byte
             continue;
         }
-        const int d = hex_digit(c);
+        const int d = nv_hex_digit(c);
         if (d < 0)
             return false;
         if (high < 0) {

@@ -45,12 +45,6 @@ std::filesystem::path resources_dir()
     return dir ? std::filesystem::path(dir) : std::filesystem::path();
 }
 
-std::filesystem::path source_dir()
-{
-    const char* dir = std::getenv("NV_SOURCE_DIR");
-    return dir ? std::filesystem::path(dir) : std::filesystem::path();
-}
-
 std::string read_file(const std::filesystem::path& p)
 {
     std::ifstream in(p, std::ios::binary);

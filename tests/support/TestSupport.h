@@ -34,8 +34,6 @@ private:
 
 // The build tree's resource folder (holds res/).
 std::filesystem::path resources_dir();
-// The source tree's root.
-std::filesystem::path source_dir();
 
 std::string read_file(const std::filesystem::path& p);
 void write_file(const std::filesystem::path& p, const std::string& content);
