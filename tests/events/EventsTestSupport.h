@@ -11,6 +11,21 @@
 #include "core/model/NVGlobalInfo.h"
 #include "platform/sim/RecordingWindowSystem.h"
 
+namespace nvtest {
+
+// A pen sample at a screen point, with pressure and tilt.
+inline NVMacPenData pen_sample(double x, double y, uint32_t ps = 0, int8_t ax = 0, int8_t ay = 0)
+{
+    NVMacPenData p{};
+    p.pos = {x, y};
+    p.pd.ps = ps;
+    p.pd.ax = ax;
+    p.pd.ay = ay;
+    return p;
+}
+
+} // namespace nvtest
+
 class MacFuncTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -49,12 +64,7 @@ protected:
 
     static NVMacPenData pen(double x, double y, uint32_t ps = 0, int8_t ax = 0, int8_t ay = 0)
     {
-        NVMacPenData p{};
-        p.pos = {x, y};
-        p.pd.ps = ps;
-        p.pd.ax = ax;
-        p.pd.ay = ay;
-        return p;
+        return nvtest::pen_sample(x, y, ps, ax, ay);
     }
 
     RecordingWindowSystem rec;

@@ -10,6 +10,7 @@
 #include "platform/sim/FakeDisplays.h"
 #include "platform/sim/ManualClock.h"
 #include "tests/events/AllocCounter.h"
+#include "tests/events/EventsTestSupport.h"
 #include "tests/linux/UinputTestSupport.h"
 
 namespace {
@@ -36,12 +37,7 @@ protected:
 
     static NVMacPenData at(double x, double y, uint32_t ps = 0, int8_t ax = 0, int8_t ay = 0)
     {
-        NVMacPenData p{};
-        p.pos = {x, y};
-        p.pd.ps = ps;
-        p.pd.ax = ax;
-        p.pd.ay = ay;
-        return p;
+        return nvtest::pen_sample(x, y, ps, ax, ay);
     }
     void hover(const NVMacPenData& p) { NVMacFunc::sendMousePointerEvent(NVET_MOUSE_MOVED, 0, p, p, 0); }
     static int32_t value(const std::vector<Ev>& w, uint16_t type, uint16_t code)
