@@ -142,44 +142,47 @@ void NVMacFunc::resetState()
 
 void NVMacFunc::fillProximityFields(NVWSEvent& e, const NVMacPenData&, int64_t, bool proximity)
 {
-    e.setInt(NVEF_PROXIMITY_VENDOR_ID, kVendorId);
-    e.setInt(NVEF_PROXIMITY_TABLET_ID, kTabletId);
-    e.setInt(NVEF_PROXIMITY_POINTER_ID, 0);
-    e.setInt(NVEF_PROXIMITY_DEVICE_ID, kDeviceId);
-    e.setInt(NVEF_PROXIMITY_SYSTEM_TABLET_ID, 0);
-    e.setInt(NVEF_PROXIMITY_VENDOR_POINTER_TYPE, kVendorPointerType);
-    e.setInt(NVEF_PROXIMITY_POINTER_TYPE, gbEraser ? NVPT_ERASER : NVPT_PEN);
-    e.setInt(NVEF_PROXIMITY_VENDOR_POINTER_SERIAL, kVendorPointerSerial);
-    e.setInt(NVEF_PROXIMITY_VENDOR_UNIQUE_ID, kVendorUniqueId);
-    e.setInt(NVEF_PROXIMITY_CAPABILITY_MASK, kCapabilityMask);
-    e.setInt(NVEF_PROXIMITY_ENTER, proximity ? 1 : 0);
+    NVWSFieldWriter w(e);
+    w.setInt(NVEF_PROXIMITY_VENDOR_ID, kVendorId);
+    w.setInt(NVEF_PROXIMITY_TABLET_ID, kTabletId);
+    w.setInt(NVEF_PROXIMITY_POINTER_ID, 0);
+    w.setInt(NVEF_PROXIMITY_DEVICE_ID, kDeviceId);
+    w.setInt(NVEF_PROXIMITY_SYSTEM_TABLET_ID, 0);
+    w.setInt(NVEF_PROXIMITY_VENDOR_POINTER_TYPE, kVendorPointerType);
+    w.setInt(NVEF_PROXIMITY_POINTER_TYPE, gbEraser ? NVPT_ERASER : NVPT_PEN);
+    w.setInt(NVEF_PROXIMITY_VENDOR_POINTER_SERIAL, kVendorPointerSerial);
+    w.setInt(NVEF_PROXIMITY_VENDOR_UNIQUE_ID, kVendorUniqueId);
+    w.setInt(NVEF_PROXIMITY_CAPABILITY_MASK, kCapabilityMask);
+    w.setInt(NVEF_PROXIMITY_ENTER, proximity ? 1 : 0);
 }
 
 void NVMacFunc::fillPointerFields(NVWSEvent& e, const NVMacPenData& penData, int64_t)
 {
-    e.setInt(NVEF_TABLET_POINT_X, trunc_i64(penData.pos.x));
-    e.setInt(NVEF_TABLET_POINT_Y, trunc_i64(penData.pos.y));
-    e.setDouble(NVEF_TABLET_TILT_X, static_cast<double>(static_cast<float>(penData.pd.ax) / 64.0f));
-    e.setDouble(NVEF_TABLET_TILT_Y, static_cast<double>(static_cast<float>(penData.pd.ay) / 64.0f));
-    e.setInt(NVEF_TABLET_POINTER_DEVICE_ID, kDeviceId);
-    e.setInt(NVEF_TABLET_POINT_Z, 0);
-    e.setDouble(NVEF_TABLET_ROTATION, 0.0);
-    e.setDouble(NVEF_TABLET_TANGENTIAL_PRESSURE, 0.0);
-    e.setInt(NVEF_TABLET_POINTER_BUTTONS, penData.pd.ps ? 1 : 0);
-    e.setDouble(NVEF_TABLET_POINTER_PRESSURE, pressure_of(penData.pd));
-    e.setInt(NVEF_TABLET_VENDOR1, g_gi.ti.maxX);
-    e.setInt(NVEF_TABLET_VENDOR2, g_gi.ti.maxY);
+    NVWSFieldWriter w(e);
+    w.setInt(NVEF_TABLET_POINT_X, trunc_i64(penData.pos.x));
+    w.setInt(NVEF_TABLET_POINT_Y, trunc_i64(penData.pos.y));
+    w.setDouble(NVEF_TABLET_TILT_X, static_cast<double>(static_cast<float>(penData.pd.ax) / 64.0f));
+    w.setDouble(NVEF_TABLET_TILT_Y, static_cast<double>(static_cast<float>(penData.pd.ay) / 64.0f));
+    w.setInt(NVEF_TABLET_POINTER_DEVICE_ID, kDeviceId);
+    w.setInt(NVEF_TABLET_POINT_Z, 0);
+    w.setDouble(NVEF_TABLET_ROTATION, 0.0);
+    w.setDouble(NVEF_TABLET_TANGENTIAL_PRESSURE, 0.0);
+    w.setInt(NVEF_TABLET_POINTER_BUTTONS, penData.pd.ps ? 1 : 0);
+    w.setDouble(NVEF_TABLET_POINTER_PRESSURE, pressure_of(penData.pd));
+    w.setInt(NVEF_TABLET_VENDOR1, g_gi.ti.maxX);
+    w.setInt(NVEF_TABLET_VENDOR2, g_gi.ti.maxY);
 }
 
 void NVMacFunc::fillMouseFields(NVWSEvent& e, const NVMacPenData& penData, const NVMacPenData& lastPenData,
                                 int64_t clickState)
 {
-    e.setInt(NVEF_MOUSE_CLICK_STATE, clickState);
-    e.setDouble(NVEF_MOUSE_PRESSURE, pressure_of(penData.pd));
-    e.setInt(NVEF_MOUSE_BUTTON_NUMBER, 0);
-    e.setInt(NVEF_MOUSE_DELTA_X, trunc_i64(penData.pos.x - lastPenData.pos.x));
-    e.setInt(NVEF_MOUSE_DELTA_Y, trunc_i64(penData.pos.y - lastPenData.pos.y));
-    e.setInt(NVEF_MOUSE_EVENT_NUMBER, glEventNumber);
+    NVWSFieldWriter w(e);
+    w.setInt(NVEF_MOUSE_CLICK_STATE, clickState);
+    w.setDouble(NVEF_MOUSE_PRESSURE, pressure_of(penData.pd));
+    w.setInt(NVEF_MOUSE_BUTTON_NUMBER, 0);
+    w.setInt(NVEF_MOUSE_DELTA_X, trunc_i64(penData.pos.x - lastPenData.pos.x));
+    w.setInt(NVEF_MOUSE_DELTA_Y, trunc_i64(penData.pos.y - lastPenData.pos.y));
+    w.setInt(NVEF_MOUSE_EVENT_NUMBER, glEventNumber);
 }
 
 void NVMacFunc::sendTabletProximityEvent(const NVMacPenData& penData, int64_t clickState, bool proximity)

@@ -82,12 +82,14 @@ inline constexpr uint32_t NVEF_PROXIMITY_ENTER = 38;
 inline constexpr int64_t NVPT_PEN = 1;
 inline constexpr int64_t NVPT_ERASER = 3;
 
-// One written field: integer fields keep an integer, double fields a double.
+// One written field: integer fields keep an integer in i, double fields a double in d.
 struct NVWSField {
-    uint32_t number;
+    uint16_t number;
     bool isDouble;
-    int64_t i;
-    double d;
+    union {
+        int64_t i;
+        double d;
+    };
 
     double asDouble() const { return isDouble ? d : static_cast<double>(i); }
 };
@@ -123,8 +125,8 @@ struct NVWSEvent {
         fieldCount = 0;
     }
 
-    void setInt(uint32_t number, int64_t value) { append(NVWSField{number, false, value, 0.0}); }
-    void setDouble(uint32_t number, double value) { append(NVWSField{number, true, 0, value}); }
+    void setInt(uint32_t number, int64_t value);
+    void setDouble(uint32_t number, double value);
     void setFlags(uint64_t f)
     {
         hasFlags = true;
@@ -138,14 +140,43 @@ struct NVWSEvent {
                 return &fields[k];
         return nullptr;
     }
+};
+
+// Appends fields to an event, the write position held in a register; the event's count
+// is stored once, when the writer ends. Fields beyond kMaxFields are dropped.
+class NVWSFieldWriter {
+public:
+    explicit NVWSFieldWriter(NVWSEvent& e) : e_(e), p_(e.fields + e.fieldCount) {}
+    ~NVWSFieldWriter() { e_.fieldCount = static_cast<int>(p_ - e_.fields); }
+    NVWSFieldWriter(const NVWSFieldWriter&) = delete;
+    NVWSFieldWriter& operator=(const NVWSFieldWriter&) = delete;
+
+    void setInt(uint32_t number, int64_t value)
+    {
+        if (NVWSField* f = next()) {
+            f->number = static_cast<uint16_t>(number);
+            f->isDouble = false;
+            f->i = value;
+        }
+    }
+    void setDouble(uint32_t number, double value)
+    {
+        if (NVWSField* f = next()) {
+            f->number = static_cast<uint16_t>(number);
+            f->isDouble = true;
+            f->d = value;
+        }
+    }
 
 private:
-    void append(const NVWSField& f)
-    {
-        if (fieldCount < kMaxFields)
-            fields[fieldCount++] = f;
-    }
+    NVWSField* next() { return p_ == e_.fields + NVWSEvent::kMaxFields ? nullptr : p_++; }
+
+    NVWSEvent& e_;
+    NVWSField* p_;
 };
+
+inline void NVWSEvent::setInt(uint32_t number, int64_t value) { NVWSFieldWriter(*this).setInt(number, value); }
+inline void NVWSEvent::setDouble(uint32_t number, double value) { NVWSFieldWriter(*this).setDouble(number, value); }
 
 // A HID-system event (keyboard keys and modifier flags).
 struct NVHIDEvent {
