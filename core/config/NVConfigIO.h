@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class NotificationCenter;
@@ -119,6 +120,22 @@ private:
     bool resetToDefault(NVConfig* cfg, const NVTabletInfo* ti);
     // Gives every Default context of the model an appPath "Default" as its first child.
     void repairMissingAppPath(const std::string& modelPath);
+
+    // Leaves of a located node: node is the first element at nodePath, or null. They act
+    // as the path readers and writers on nodePath + "/" + leaf, and build that path only
+    // when node lacks the leaf (its fallbacks apply then). scratch holds a text that is
+    // not held whole in the document.
+    std::optional<std::string_view> readLeaf(const xmlNode* node, const std::string& nodePath, const char* leaf,
+                                             std::string& scratch);
+    int32_t readLeafInt(const xmlNode* node, const std::string& nodePath, const char* leaf);
+    void writeLeaf(xmlNode* node, const std::string& nodePath, const char* leaf, std::string_view value);
+    // Gives the element n the text value.
+    void setText(xmlNode* n, std::string_view value);
+    // The names of the keyboard-key leaves of a key node's "kbtn".
+    static constexpr const char* kKbkeyNames[NV_KBKEYS_MAX] = {
+        "kbkey0", "kbkey1", "kbkey2",  "kbkey3",  "kbkey4",  "kbkey5",  "kbkey6",  "kbkey7",
+        "kbkey8", "kbkey9", "kbkey10", "kbkey11", "kbkey12", "kbkey13", "kbkey14", "kbkey15"};
+    static_assert(NV_KBKEYS_MAX == 16, "one leaf name per keyboard key");
 
     // Inserts the missing "name" child into every element at nodePath.
     void repairMissingName(const std::string& nodePath);

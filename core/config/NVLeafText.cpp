@@ -15,7 +15,7 @@ bool is_space(char c)
 
 } // namespace
 
-int32_t nv_parse_int(const std::string& s)
+int32_t nv_parse_int(std::string_view s)
 {
     size_t i = 0;
     while (i < s.size() && is_space(s[i]))
@@ -32,9 +32,9 @@ int32_t nv_parse_int(const std::string& s)
     return static_cast<int32_t>(std::min<int64_t>(v, std::numeric_limits<int32_t>::max()));
 }
 
-float nv_parse_float(const std::string& s)
+float nv_parse_float(std::string_view s)
 {
-    const char* p = s.c_str();
+    const char* p = s.data();
     const char* end = p + s.size();
     while (p < end && is_space(*p))
         ++p;

@@ -16,11 +16,11 @@ std::string indexed(const std::string& base, const char* name, int i)
     return base + "/" + name + std::to_string(i);
 }
 
-// Copies a text into a record buffer, logging a cut.
-void copy_field(char (&dst)[NV_STR_MAX], const std::string& text, const std::string& path)
+// Copies the text of leaf under nodePath into a record buffer, logging a cut.
+void copy_field(char (&dst)[NV_STR_MAX], std::string_view text, const std::string& nodePath, const char* leaf)
 {
     if (!nv_copy_text(dst, NV_STR_MAX, text))
-        nv_log("readXML: text of %s cut to %d bytes", path.c_str(), NV_STR_MAX - 1);
+        nv_log("readXML: text of %s/%s cut to %d bytes", nodePath.c_str(), leaf, NV_STR_MAX - 1);
 }
 
 uint8_t clamp_count(int32_t value, uint8_t max, const std::string& path)
@@ -102,26 +102,51 @@ void NVConfigIO::repairMissingName(const std::string& nodePath)
     }
 }
 
+std::optional<std::string_view> NVConfigIO::readLeaf(const xmlNode* node, const std::string& nodePath,
+                                                     const char* leaf, std::string& scratch)
+{
+    if (node)
+        if (const xmlNode* n = nv_xml_child(node, leaf))
+            return nv_xml_text(n, scratch);
+    auto text = readNodeStringFromXml(nodePath + "/" + leaf);
+    if (!text)
+        return std::nullopt;
+    scratch = std::move(*text);
+    return std::string_view(scratch);
+}
+
+int32_t NVConfigIO::readLeafInt(const xmlNode* node, const std::string& nodePath, const char* leaf)
+{
+    std::string scratch;
+    const auto text = readLeaf(node, nodePath, leaf, scratch);
+    return text ? nv_parse_int(*text) : 0;
+}
+
 void NVConfigIO::assignmentToEKey(NVEkey* ekey, const std::string& nodePath)
 {
-    ekey->funcBit = static_cast<uint64_t>(static_cast<int64_t>(readNodeIntFromXml(nodePath + "/ekType")));
+    // The key node is located once and its leaves read as its children.
+    const xmlNode* node = find(nodePath);
+    ekey->funcBit = static_cast<uint64_t>(static_cast<int64_t>(readLeafInt(node, nodePath, "ekType")));
     ekey->funcEvent = 0;
-    auto name = readNodeStringFromXml(nodePath + "/name");
+    std::string scratch;
+    auto name = readLeaf(node, nodePath, "name", scratch);
     if (!name) {
         repairMissingName(nodePath);
-        name = readNodeStringFromXml(nodePath + "/name");
+        name = readLeaf(node, nodePath, "name", scratch);
     }
-    copy_field(ekey->name, name.value_or(""), nodePath + "/name");
+    copy_field(ekey->name, name.value_or(""), nodePath, "name");
     if (ekey->funcBit & 0x08)
-        copy_field(ekey->cmdPath, readNodeStringFromXml(nodePath + "/cmdPath").value_or(""), nodePath + "/cmdPath");
+        copy_field(ekey->cmdPath, readLeaf(node, nodePath, "cmdPath", scratch).value_or(""), nodePath, "cmdPath");
     if (ekey->funcBit & 0x04) {
+        const std::string kbtnPath = nodePath + "/kbtn";
+        const xmlNode* kbtn = node ? nv_xml_child(node, "kbtn") : nullptr;
         NVKbtn& k = ekey->kbtn;
-        k.bCtrl = static_cast<uint8_t>(readNodeIntFromXml(nodePath + "/kbtn/bCtrl"));
-        k.bAlt = static_cast<uint8_t>(readNodeIntFromXml(nodePath + "/kbtn/bAlt"));
-        k.bWin = static_cast<uint8_t>(readNodeIntFromXml(nodePath + "/kbtn/bWin"));
-        k.bShift = static_cast<uint8_t>(readNodeIntFromXml(nodePath + "/kbtn/bShift"));
+        k.bCtrl = static_cast<uint8_t>(readLeafInt(kbtn, kbtnPath, "bCtrl"));
+        k.bAlt = static_cast<uint8_t>(readLeafInt(kbtn, kbtnPath, "bAlt"));
+        k.bWin = static_cast<uint8_t>(readLeafInt(kbtn, kbtnPath, "bWin"));
+        k.bShift = static_cast<uint8_t>(readLeafInt(kbtn, kbtnPath, "bShift"));
         for (int i = 0; i < NV_KBKEYS_MAX; ++i)
-            k.kbKeys[i] = static_cast<uint8_t>(readNodeIntFromXml(indexed(nodePath + "/kbtn", "kbkey", i)));
+            k.kbKeys[i] = static_cast<uint8_t>(readLeafInt(kbtn, kbtnPath, kKbkeyNames[i]));
     }
 }
 

@@ -2,12 +2,12 @@
 #include "core/config/NVConfigIO.h"
 
 #include "core/config/NVLeafText.h"
+#include "core/model/NVText.h"
 #include "core/log/NVLog.h"
 
 #include <libxml/parser.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -58,12 +58,17 @@ bool valid_element_name(const std::string& name)
 
 } // namespace
 
+void NVConfigIO::setText(xmlNode* n, std::string_view value)
+{
+    if (xmlFirstElementChild(n))
+        paths_.clear();
+    nv_xml_set_text(n, value);
+}
+
 void NVConfigIO::writeNodeStringValue(const std::string& value, const std::string& path)
 {
     if (xmlNode* n = find(path)) {
-        if (xmlFirstElementChild(n))
-            paths_.clear();
-        nv_xml_set_text(n, value);
+        setText(n, value);
         return;
     }
     const size_t cut = path.rfind('/');
@@ -97,18 +102,32 @@ void NVConfigIO::expandReference(xmlNode* node)
     copy_children(doc_.get(), find(kPreset + ekid), node);
 }
 
+void NVConfigIO::writeLeaf(xmlNode* node, const std::string& nodePath, const char* leaf, std::string_view value)
+{
+    if (node)
+        if (xmlNode* n = nv_xml_child(node, leaf)) {
+            setText(n, value);
+            return;
+        }
+    writeNodeStringValue(std::string(value), nodePath + "/" + leaf);
+}
+
 void NVConfigIO::writeNVEkeys(const NVEkey* ekey, const std::string& nodePath)
 {
-    const std::string kbtn = nodePath + "/kbtn";
-    writeNodeIntValue(static_cast<int32_t>(static_cast<uint32_t>(ekey->funcBit)), nodePath + "/ekType");
-    writeNodeStringValue(std::string(ekey->name, strnlen(ekey->name, NV_STR_MAX)), nodePath + "/name");
-    writeNodeStringValue(std::string(ekey->cmdPath, strnlen(ekey->cmdPath, NV_STR_MAX)), nodePath + "/cmdPath");
-    writeNodeIntValue(ekey->kbtn.bAlt, kbtn + "/bAlt");
-    writeNodeIntValue(ekey->kbtn.bCtrl, kbtn + "/bCtrl");
-    writeNodeIntValue(ekey->kbtn.bShift, kbtn + "/bShift");
-    writeNodeIntValue(ekey->kbtn.bWin, kbtn + "/bWin");
+    // The key node is located once and its leaves written as its children; a leaf added
+    // under it leaves it the first element at nodePath.
+    xmlNode* node = find(nodePath);
+    writeLeaf(node, nodePath, "ekType", nv_format_int(static_cast<int32_t>(static_cast<uint32_t>(ekey->funcBit))));
+    writeLeaf(node, nodePath, "name", nv_buffer_text(ekey->name));
+    writeLeaf(node, nodePath, "cmdPath", nv_buffer_text(ekey->cmdPath));
+    const std::string kbtnPath = nodePath + "/kbtn";
+    xmlNode* kbtn = node ? nv_xml_child(node, "kbtn") : nullptr;
+    writeLeaf(kbtn, kbtnPath, "bAlt", nv_format_int(ekey->kbtn.bAlt));
+    writeLeaf(kbtn, kbtnPath, "bCtrl", nv_format_int(ekey->kbtn.bCtrl));
+    writeLeaf(kbtn, kbtnPath, "bShift", nv_format_int(ekey->kbtn.bShift));
+    writeLeaf(kbtn, kbtnPath, "bWin", nv_format_int(ekey->kbtn.bWin));
     for (int i = 0; i < NV_KBKEYS_MAX; ++i)
-        writeNodeIntValue(ekey->kbtn.kbKeys[i], indexed(kbtn, "kbkey", i));
+        writeLeaf(kbtn, kbtnPath, kKbkeyNames[i], nv_format_int(ekey->kbtn.kbKeys[i]));
 }
 
 void NVConfigIO::writeNodeNVEkeysValue(const NVEkey* ekey, int index, const std::string& collectionPath)

@@ -3,6 +3,7 @@
 #include "core/log/NVLog.h"
 
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -213,13 +214,14 @@ xmlNode* NVXmlPathCache::first(xmlDoc* doc, const std::string& path)
     const size_t cut = path.rfind('/');
     if (!doc || cut == std::string::npos || cut == 0)
         return nv_xml_first(doc, path);
-    const std::string parentPath = path.substr(0, cut);
+    const std::string_view parentPath = std::string_view(path).substr(0, cut);
     auto it = parents_.find(parentPath);
     if (it == parents_.end()) {
-        xmlNode* parent = nv_xml_first(doc, parentPath);
+        std::string key(parentPath);
+        xmlNode* parent = nv_xml_first(doc, key);
         if (!parent)
             return nullptr;
-        it = parents_.emplace(parentPath, parent).first;
+        it = parents_.emplace(std::move(key), parent).first;
     }
     const std::string_view leaf = std::string_view(path).substr(cut + 1);
     if (leaf.empty())
@@ -254,6 +256,17 @@ std::string nv_xml_string_value(const xmlNode* node)
     return out;
 }
 
+std::string_view nv_xml_text(const xmlNode* node, std::string& scratch)
+{
+    const xmlNode* c = node->children;
+    if (!c)
+        return {};
+    if (!c->next && (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE))
+        return c->content ? std::string_view(reinterpret_cast<const char*>(c->content)) : std::string_view();
+    scratch = nv_xml_string_value(node);
+    return scratch;
+}
+
 void nv_xml_remove_children(xmlNode* node)
 {
     xmlNode* c = node->children;
@@ -265,8 +278,12 @@ void nv_xml_remove_children(xmlNode* node)
     }
 }
 
-void nv_xml_set_text(xmlNode* node, const std::string& value)
+void nv_xml_set_text(xmlNode* node, std::string_view value)
 {
+    const xmlNode* only = node->children;
+    if (only && !only->next && only->type == XML_TEXT_NODE && only->name == xmlStringText && only->content
+        && value == reinterpret_cast<const char*>(only->content))
+        return;
     nv_xml_remove_children(node);
     xmlNode* text = xmlNewDocTextLen(node->doc, reinterpret_cast<const xmlChar*>(value.data()),
                                      static_cast<int>(value.size()));
@@ -286,7 +303,7 @@ size_t nv_xml_child_count(const xmlNode* node)
 xmlNode* nv_xml_child(const xmlNode* node, const char* name)
 {
     for (xmlNode* c = node->children; c; c = c->next)
-        if (named(c, name))
+        if (c->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char*>(c->name), name) == 0)
             return c;
     return nullptr;
 }

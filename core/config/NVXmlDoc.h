@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <memory>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -46,15 +48,24 @@ public:
     void clear() { parents_.clear(); }
 
 private:
-    std::unordered_map<std::string, xmlNode*> parents_;
+    // Looked up by a view of the path, so that a hit builds no string.
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, xmlNode*, Hash, std::equal_to<>> parents_;
 };
 
 // Concatenated text of all descendants.
 std::string nv_xml_string_value(const xmlNode* node);
+// The same text, viewed in place when one text node holds it all (a leaf's usual shape),
+// otherwise copied into scratch. Valid until node's content or scratch changes.
+std::string_view nv_xml_text(const xmlNode* node, std::string& scratch);
 // Unlinks and frees every child of node.
 void nv_xml_remove_children(xmlNode* node);
-// Replaces the content of node with one text node holding value literally.
-void nv_xml_set_text(xmlNode* node, const std::string& value);
+// Replaces the content of node with one text node holding value literally. A node that
+// already holds exactly that is left as it is.
+void nv_xml_set_text(xmlNode* node, std::string_view value);
 // Child nodes other than comments and processing instructions.
 size_t nv_xml_child_count(const xmlNode* node);
 // The first child element of that name, or null.
