@@ -273,11 +273,12 @@ std::string nv_xml_string_value(const xmlNode* node)
 
 std::string_view nv_xml_text(const xmlNode* node, std::string& scratch)
 {
+    // An empty text is viewed on a literal, never on null, for callers that copy it.
     const xmlNode* c = node->children;
     if (!c)
-        return {};
+        return "";
     if (!c->next && (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE))
-        return c->content ? std::string_view(reinterpret_cast<const char*>(c->content)) : std::string_view();
+        return c->content ? reinterpret_cast<const char*>(c->content) : "";
     scratch = nv_xml_string_value(node);
     return scratch;
 }
