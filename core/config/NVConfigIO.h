@@ -121,20 +121,24 @@ private:
     // Gives every Default context of the model an appPath "Default" as its first child.
     void repairMissingAppPath(const std::string& modelPath);
 
-    // Leaves of a located node: node is the first element at nodePath, or null. They act
-    // as the path readers and writers on nodePath + "/" + leaf, and build that path only
-    // when node lacks the leaf (its fallbacks apply then). scratch holds a text that is
-    // not held whole in the document.
-    std::optional<std::string_view> readLeaf(const xmlNode* node, const std::string& nodePath, const char* leaf,
+    // Leaves of a located node. found is the first child named leaf of the first element
+    // at nodePath, or null. They act as the path readers and writers on
+    // nodePath + "/" + leaf, and build that path only when found is null (the path
+    // lookup and its fallbacks apply then). scratch holds a text the document does not
+    // hold whole.
+    std::optional<std::string_view> readLeaf(const xmlNode* found, const std::string& nodePath, const char* leaf,
                                              std::string& scratch);
-    int32_t readLeafInt(const xmlNode* node, const std::string& nodePath, const char* leaf);
-    void writeLeaf(xmlNode* node, const std::string& nodePath, const char* leaf, std::string_view value);
+    int32_t readLeafInt(const xmlNode* found, const std::string& nodePath, const char* leaf);
+    void writeLeaf(xmlNode* found, const std::string& nodePath, const char* leaf, std::string_view value);
     // Gives the element n the text value.
     void setText(xmlNode* n, std::string_view value);
-    // The names of the keyboard-key leaves of a key node's "kbtn".
-    static constexpr const char* kKbkeyNames[NV_KBKEYS_MAX] = {
-        "kbkey0", "kbkey1", "kbkey2",  "kbkey3",  "kbkey4",  "kbkey5",  "kbkey6",  "kbkey7",
-        "kbkey8", "kbkey9", "kbkey10", "kbkey11", "kbkey12", "kbkey13", "kbkey14", "kbkey15"};
+    // The leaves of a key node and of its "kbtn", in the order they are written.
+    enum KeyLeaf { kEkType, kName, kCmdPath, kKbtn, kKeyLeafCount };
+    static constexpr const char* kKeyLeaves[kKeyLeafCount] = {"ekType", "name", "cmdPath", "kbtn"};
+    enum KbtnLeaf { kBAlt, kBCtrl, kBShift, kBWin, kKbkey0, kKbtnLeafCount = kKbkey0 + NV_KBKEYS_MAX };
+    static constexpr const char* kKbtnLeaves[kKbtnLeafCount] = {
+        "bAlt",   "bCtrl",  "bShift", "bWin",    "kbkey0",  "kbkey1",  "kbkey2",  "kbkey3",  "kbkey4",  "kbkey5",
+        "kbkey6", "kbkey7", "kbkey8", "kbkey9",  "kbkey10", "kbkey11", "kbkey12", "kbkey13", "kbkey14", "kbkey15"};
     static_assert(NV_KBKEYS_MAX == 16, "one leaf name per keyboard key");
 
     // Inserts the missing "name" child into every element at nodePath.

@@ -102,12 +102,11 @@ void NVConfigIO::repairMissingName(const std::string& nodePath)
     }
 }
 
-std::optional<std::string_view> NVConfigIO::readLeaf(const xmlNode* node, const std::string& nodePath,
+std::optional<std::string_view> NVConfigIO::readLeaf(const xmlNode* found, const std::string& nodePath,
                                                      const char* leaf, std::string& scratch)
 {
-    if (node)
-        if (const xmlNode* n = nv_xml_child(node, leaf))
-            return nv_xml_text(n, scratch);
+    if (found)
+        return nv_xml_text(found, scratch);
     auto text = readNodeStringFromXml(nodePath + "/" + leaf);
     if (!text)
         return std::nullopt;
@@ -115,38 +114,45 @@ std::optional<std::string_view> NVConfigIO::readLeaf(const xmlNode* node, const 
     return std::string_view(scratch);
 }
 
-int32_t NVConfigIO::readLeafInt(const xmlNode* node, const std::string& nodePath, const char* leaf)
+int32_t NVConfigIO::readLeafInt(const xmlNode* found, const std::string& nodePath, const char* leaf)
 {
     std::string scratch;
-    const auto text = readLeaf(node, nodePath, leaf, scratch);
+    const auto text = readLeaf(found, nodePath, leaf, scratch);
     return text ? nv_parse_int(*text) : 0;
 }
 
 void NVConfigIO::assignmentToEKey(NVEkey* ekey, const std::string& nodePath)
 {
-    // The key node is located once and its leaves read as its children.
-    const xmlNode* node = find(nodePath);
-    ekey->funcBit = static_cast<uint64_t>(static_cast<int64_t>(readLeafInt(node, nodePath, "ekType")));
+    // The key node is located once and its leaves taken from its children.
+    xmlNode* leaves[kKeyLeafCount] = {};
+    if (const xmlNode* node = find(nodePath))
+        nv_xml_children(node, kKeyLeaves, leaves);
+    ekey->funcBit =
+        static_cast<uint64_t>(static_cast<int64_t>(readLeafInt(leaves[kEkType], nodePath, kKeyLeaves[kEkType])));
     ekey->funcEvent = 0;
     std::string scratch;
-    auto name = readLeaf(node, nodePath, "name", scratch);
+    auto name = readLeaf(leaves[kName], nodePath, kKeyLeaves[kName], scratch);
     if (!name) {
         repairMissingName(nodePath);
-        name = readLeaf(node, nodePath, "name", scratch);
+        name = readLeaf(nullptr, nodePath, kKeyLeaves[kName], scratch);
     }
     copy_field(ekey->name, name.value_or(""), nodePath, "name");
     if (ekey->funcBit & 0x08)
-        copy_field(ekey->cmdPath, readLeaf(node, nodePath, "cmdPath", scratch).value_or(""), nodePath, "cmdPath");
+        copy_field(ekey->cmdPath, readLeaf(leaves[kCmdPath], nodePath, kKeyLeaves[kCmdPath], scratch).value_or(""), nodePath,
+                   "cmdPath");
     if (ekey->funcBit & 0x04) {
         const std::string kbtnPath = nodePath + "/kbtn";
-        const xmlNode* kbtn = node ? nv_xml_child(node, "kbtn") : nullptr;
+        xmlNode* kbtn[kKbtnLeafCount] = {};
+        if (leaves[kKbtn])
+            nv_xml_children(leaves[kKbtn], kKbtnLeaves, kbtn);
+        const auto read = [&](int i) { return static_cast<uint8_t>(readLeafInt(kbtn[i], kbtnPath, kKbtnLeaves[i])); };
         NVKbtn& k = ekey->kbtn;
-        k.bCtrl = static_cast<uint8_t>(readLeafInt(kbtn, kbtnPath, "bCtrl"));
-        k.bAlt = static_cast<uint8_t>(readLeafInt(kbtn, kbtnPath, "bAlt"));
-        k.bWin = static_cast<uint8_t>(readLeafInt(kbtn, kbtnPath, "bWin"));
-        k.bShift = static_cast<uint8_t>(readLeafInt(kbtn, kbtnPath, "bShift"));
+        k.bCtrl = read(kBCtrl);
+        k.bAlt = read(kBAlt);
+        k.bWin = read(kBWin);
+        k.bShift = read(kBShift);
         for (int i = 0; i < NV_KBKEYS_MAX; ++i)
-            k.kbKeys[i] = static_cast<uint8_t>(readLeafInt(kbtn, kbtnPath, kKbkeyNames[i]));
+            k.kbKeys[i] = read(kKbkey0 + i);
     }
 }
 

@@ -102,32 +102,36 @@ void NVConfigIO::expandReference(xmlNode* node)
     copy_children(doc_.get(), find(kPreset + ekid), node);
 }
 
-void NVConfigIO::writeLeaf(xmlNode* node, const std::string& nodePath, const char* leaf, std::string_view value)
+void NVConfigIO::writeLeaf(xmlNode* found, const std::string& nodePath, const char* leaf, std::string_view value)
 {
-    if (node)
-        if (xmlNode* n = nv_xml_child(node, leaf)) {
-            setText(n, value);
-            return;
-        }
-    writeNodeStringValue(std::string(value), nodePath + "/" + leaf);
+    if (found)
+        setText(found, value);
+    else
+        writeNodeStringValue(std::string(value), nodePath + "/" + leaf);
 }
 
 void NVConfigIO::writeNVEkeys(const NVEkey* ekey, const std::string& nodePath)
 {
-    // The key node is located once and its leaves written as its children; a leaf added
-    // under it leaves it the first element at nodePath.
-    xmlNode* node = find(nodePath);
-    writeLeaf(node, nodePath, "ekType", nv_format_int(static_cast<int32_t>(static_cast<uint32_t>(ekey->funcBit))));
-    writeLeaf(node, nodePath, "name", nv_buffer_text(ekey->name));
-    writeLeaf(node, nodePath, "cmdPath", nv_buffer_text(ekey->cmdPath));
+    // The key node is located once and its leaves written as its children. A leaf added
+    // under it, or text set on a leaf, leaves the other leaves found where they are.
+    xmlNode* leaves[kKeyLeafCount] = {};
+    if (const xmlNode* node = find(nodePath))
+        nv_xml_children(node, kKeyLeaves, leaves);
+    const auto write = [&](xmlNode* const* found, const std::string& path, const char* const* names, int i,
+                           std::string_view value) { writeLeaf(found[i], path, names[i], value); };
+    write(leaves, nodePath, kKeyLeaves, kEkType, nv_format_int(static_cast<int32_t>(static_cast<uint32_t>(ekey->funcBit))));
+    write(leaves, nodePath, kKeyLeaves, kName, nv_buffer_text(ekey->name));
+    write(leaves, nodePath, kKeyLeaves, kCmdPath, nv_buffer_text(ekey->cmdPath));
     const std::string kbtnPath = nodePath + "/kbtn";
-    xmlNode* kbtn = node ? nv_xml_child(node, "kbtn") : nullptr;
-    writeLeaf(kbtn, kbtnPath, "bAlt", nv_format_int(ekey->kbtn.bAlt));
-    writeLeaf(kbtn, kbtnPath, "bCtrl", nv_format_int(ekey->kbtn.bCtrl));
-    writeLeaf(kbtn, kbtnPath, "bShift", nv_format_int(ekey->kbtn.bShift));
-    writeLeaf(kbtn, kbtnPath, "bWin", nv_format_int(ekey->kbtn.bWin));
+    xmlNode* kbtn[kKbtnLeafCount] = {};
+    if (leaves[kKbtn])
+        nv_xml_children(leaves[kKbtn], kKbtnLeaves, kbtn);
+    write(kbtn, kbtnPath, kKbtnLeaves, kBAlt, nv_format_int(ekey->kbtn.bAlt));
+    write(kbtn, kbtnPath, kKbtnLeaves, kBCtrl, nv_format_int(ekey->kbtn.bCtrl));
+    write(kbtn, kbtnPath, kKbtnLeaves, kBShift, nv_format_int(ekey->kbtn.bShift));
+    write(kbtn, kbtnPath, kKbtnLeaves, kBWin, nv_format_int(ekey->kbtn.bWin));
     for (int i = 0; i < NV_KBKEYS_MAX; ++i)
-        writeLeaf(kbtn, kbtnPath, kKbkeyNames[i], nv_format_int(ekey->kbtn.kbKeys[i]));
+        write(kbtn, kbtnPath, kKbtnLeaves, kKbkey0 + i, nv_format_int(ekey->kbtn.kbKeys[i]));
 }
 
 void NVConfigIO::writeNodeNVEkeysValue(const NVEkey* ekey, int index, const std::string& collectionPath)

@@ -324,6 +324,25 @@ xmlNode* nv_xml_child(const xmlNode* node, const char* name)
     return nullptr;
 }
 
+void nv_xml_children(const xmlNode* node, std::span<const char* const> names, xmlNode** found)
+{
+    std::fill_n(found, names.size(), nullptr);
+    size_t next = 0;
+    for (xmlNode* c = node->children; c; c = c->next) {
+        if (c->type != XML_ELEMENT_NODE)
+            continue;
+        const char* name = reinterpret_cast<const char*>(c->name);
+        size_t i = next;
+        if (i == names.size() || std::strcmp(name, names[i]) != 0)
+            for (i = 0; i < names.size() && std::strcmp(name, names[i]) != 0; ++i) {
+            }
+        if (i == names.size() || found[i])
+            continue;
+        found[i] = c;
+        next = i + 1;
+    }
+}
+
 xmlNode* nv_xml_new_element(xmlDoc* doc, const std::string& name, const std::string* value)
 {
     xmlNode* e = xmlNewDocNode(doc, nullptr, reinterpret_cast<const xmlChar*>(name.c_str()), nullptr);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -70,5 +71,9 @@ void nv_xml_set_text(xmlNode* node, std::string_view value);
 size_t nv_xml_child_count(const xmlNode* node);
 // The first child element of that name, or null.
 xmlNode* nv_xml_child(const xmlNode* node, const char* name);
+// The first child element of node named names[i] into found[i] (null where none), for
+// all names (distinct) in one pass over the children: cheap when they come in the
+// order of names.
+void nv_xml_children(const xmlNode* node, std::span<const char* const> names, xmlNode** found);
 // A new element named name, holding value as text when value is non-null.
 xmlNode* nv_xml_new_element(xmlDoc* doc, const std::string& name, const std::string* value);
