@@ -53,7 +53,8 @@ bool NVConfigIO::saveXML(const std::string& path, xmlDoc* doc)
     }
     nv_log("saveXML path=%s", path.c_str());
     xmlDoc* d = doc ? doc : doc_.get();
-    if (!d || !nv_write_file_atomic(path, nv_xml_serialise(d))) {
+    const std::string bytes = d ? nv_xml_serialise(d) : std::string();
+    if (bytes.empty() || !nv_write_file_atomic(path, bytes)) {
         nv_log("Could not write document out...");
         return false;
     }
@@ -68,7 +69,7 @@ void NVConfigIO::flushRepairs()
     const std::string bytes = nv_xml_serialise(doc_.get());
     const std::string path = getConfigUserFullPath();
     nv_log("readXML: repaired document written to %s", path.c_str());
-    if (!nv_write_file_atomic(path, bytes) && !nv_write_file_atomic(path, bytes))
+    if (bytes.empty() || (!nv_write_file_atomic(path, bytes) && !nv_write_file_atomic(path, bytes)))
         nv_log("Could not write document out...");
 }
 

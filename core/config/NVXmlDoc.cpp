@@ -174,9 +174,11 @@ std::string nv_xml_serialise(xmlDoc* doc)
         return out;
     const xmlChar* encoding = doc->encoding;
     doc->encoding = reinterpret_cast<const xmlChar*>("UTF-8");
-    xmlSaveDoc(ctxt, doc);
+    const bool saved = xmlSaveDoc(ctxt, doc) >= 0;
     doc->encoding = encoding;
-    xmlSaveClose(ctxt);
+    // A document cut short by a failure must not reach a file: nothing is returned.
+    if (xmlSaveClose(ctxt) < 0 || !saved)
+        out.clear();
     return out;
 }
 

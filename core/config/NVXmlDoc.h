@@ -5,9 +5,9 @@
 #include <libxml/tree.h>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <span>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -28,7 +28,7 @@ constexpr size_t NV_XML_MAX_FILE = 16u << 20;
 NVXmlDocPtr nv_xml_read_file(const std::string& path);
 NVXmlDocPtr nv_xml_read_memory(const char* data, size_t size);
 
-// Pretty-printed UTF-8 bytes of the document.
+// Pretty-printed UTF-8 bytes of the document; empty when it cannot be serialised.
 std::string nv_xml_serialise(xmlDoc* doc);
 // Writes bytes to a temporary file beside path, flushes it and renames it over path,
 // so path holds either the old or the new content, never a part. False on any failure.
