@@ -137,9 +137,10 @@ void NVConfigIO::assignmentToEKey(NVEkey* ekey, const std::string& nodePath)
         name = readLeaf(nullptr, nodePath, kKeyLeaves[kName], scratch);
     }
     copy_field(ekey->name, name.value_or(""), nodePath, "name");
-    if (ekey->funcBit & 0x08)
-        copy_field(ekey->cmdPath, readLeaf(leaves[kCmdPath], nodePath, kKeyLeaves[kCmdPath], scratch).value_or(""), nodePath,
-                   "cmdPath");
+    if (ekey->funcBit & 0x08) {
+        const auto cmdPath = readLeaf(leaves[kCmdPath], nodePath, kKeyLeaves[kCmdPath], scratch);
+        copy_field(ekey->cmdPath, cmdPath.value_or(""), nodePath, "cmdPath");
+    }
     if (ekey->funcBit & 0x04) {
         const std::string kbtnPath = nodePath + "/kbtn";
         xmlNode* kbtn[kKbtnLeafCount] = {};

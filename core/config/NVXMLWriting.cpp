@@ -117,21 +117,21 @@ void NVConfigIO::writeNVEkeys(const NVEkey* ekey, const std::string& nodePath)
     xmlNode* leaves[kKeyLeafCount] = {};
     if (const xmlNode* node = find(nodePath))
         nv_xml_children(node, kKeyLeaves, leaves);
-    const auto write = [&](xmlNode* const* found, const std::string& path, const char* const* names, int i,
-                           std::string_view value) { writeLeaf(found[i], path, names[i], value); };
-    write(leaves, nodePath, kKeyLeaves, kEkType, nv_format_int(static_cast<int32_t>(static_cast<uint32_t>(ekey->funcBit))));
-    write(leaves, nodePath, kKeyLeaves, kName, nv_buffer_text(ekey->name));
-    write(leaves, nodePath, kKeyLeaves, kCmdPath, nv_buffer_text(ekey->cmdPath));
+    const auto key = [&](int i, std::string_view value) { writeLeaf(leaves[i], nodePath, kKeyLeaves[i], value); };
+    key(kEkType, nv_format_int(static_cast<int32_t>(static_cast<uint32_t>(ekey->funcBit))));
+    key(kName, nv_buffer_text(ekey->name));
+    key(kCmdPath, nv_buffer_text(ekey->cmdPath));
     const std::string kbtnPath = nodePath + "/kbtn";
     xmlNode* kbtn[kKbtnLeafCount] = {};
     if (leaves[kKbtn])
         nv_xml_children(leaves[kKbtn], kKbtnLeaves, kbtn);
-    write(kbtn, kbtnPath, kKbtnLeaves, kBAlt, nv_format_int(ekey->kbtn.bAlt));
-    write(kbtn, kbtnPath, kKbtnLeaves, kBCtrl, nv_format_int(ekey->kbtn.bCtrl));
-    write(kbtn, kbtnPath, kKbtnLeaves, kBShift, nv_format_int(ekey->kbtn.bShift));
-    write(kbtn, kbtnPath, kKbtnLeaves, kBWin, nv_format_int(ekey->kbtn.bWin));
+    const auto kb = [&](int i, int32_t value) { writeLeaf(kbtn[i], kbtnPath, kKbtnLeaves[i], nv_format_int(value)); };
+    kb(kBAlt, ekey->kbtn.bAlt);
+    kb(kBCtrl, ekey->kbtn.bCtrl);
+    kb(kBShift, ekey->kbtn.bShift);
+    kb(kBWin, ekey->kbtn.bWin);
     for (int i = 0; i < NV_KBKEYS_MAX; ++i)
-        write(kbtn, kbtnPath, kKbtnLeaves, kKbkey0 + i, nv_format_int(ekey->kbtn.kbKeys[i]));
+        kb(kKbkey0 + i, ekey->kbtn.kbKeys[i]);
 }
 
 void NVConfigIO::writeNodeNVEkeysValue(const NVEkey* ekey, int index, const std::string& collectionPath)
