@@ -53,7 +53,8 @@ bool nv_copy_text(char* dst, size_t size, std::string_view s)
         while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80)
             --n;
     }
-    std::memcpy(dst, s.data(), n);
+    if (n > 0) // an empty view may carry a null pointer, which memcpy must not see
+        std::memcpy(dst, s.data(), n);
     dst[n] = '\0';
     return fits;
 }

@@ -52,3 +52,10 @@ TEST(Text, CopyCutsOnACharacterBoundary)
     EXPECT_FALSE(nv_copy_text(buf, sizeof buf, "123456\xC3\xA9"));
     EXPECT_STREQ(buf, "123456");
 }
+
+TEST(Text, CopyOfAnEmptyViewTerminatesTheBuffer)
+{
+    char buf[4] = {'x', 'x', 'x', 'x'};
+    EXPECT_TRUE(nv_copy_text(buf, sizeof buf, std::string_view()));
+    EXPECT_EQ(buf[0], '\0');
+}
