@@ -47,13 +47,18 @@ void nv_set_res_path(const std::string& path)
     res_override() = path;
 }
 
-std::string nv_config_user_dir()
+std::string nv_xdg_config_home()
 {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg && *xdg == '/')
-        return std::string(xdg) + "/NuvroTablet";
+        return xdg;
     const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.config/NuvroTablet";
+    return std::string(home ? home : "") + "/.config";
+}
+
+std::string nv_config_user_dir()
+{
+    return nv_xdg_config_home() + "/NuvroTablet";
 }
 
 std::string getConfigUserFullPath()

@@ -9,6 +9,8 @@ std::string get_cur_path();
 std::string getResPath();
 // Tests and tools point the store at another resource folder; empty restores the default.
 void nv_set_res_path(const std::string& path);
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config.
+std::string nv_xdg_config_home();
 // The per-user data folder: $XDG_CONFIG_HOME/NuvroTablet (default ~/.config/NuvroTablet).
 std::string nv_config_user_dir();
 // nv_config_user_dir() + "/config_user.xml".

@@ -1,22 +1,13 @@
 #include "platform/linux/XdgAutostart.h"
 
+#include "core/config/NVConfigPaths.h"
 #include "core/events/NVLaunchPlan.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace fs = std::filesystem;
-
-std::string nv_xdg_config_home()
-{
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg == '/')
-        return xdg;
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.config";
-}
 
 std::string nv_autostart_dir()
 {

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-// $XDG_CONFIG_HOME (default ~/.config).
-std::string nv_xdg_config_home();
 // The folder of the entries.
 std::string nv_autostart_dir();
 // The entry of an application id ("nuvroapp.NuvroAgent" -> ".../nuvroapp.NuvroAgent.desktop").
