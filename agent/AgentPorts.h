@@ -6,7 +6,7 @@
 
 #include "agent/AgentOptions.h"
 #include "core/channel/NotificationCenter.h"
-#include "core/device/NVDevServices.h"
+#include "core/driver/NVDevServices.h"
 #include "core/input/Clock.h"
 
 #include <fstream>

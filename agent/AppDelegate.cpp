@@ -5,7 +5,7 @@
 #include "agent/AttributeQueryService.h"
 #include "agent/TipWindow.h"
 #include "core/channel/NVNotificationNames.h"
-#include "core/device/NVDevUSB.h"
+#include "core/driver/NVDevUSB.h"
 #include "core/log/NVLog.h"
 
 #include <QDBusConnection>

@@ -3,7 +3,7 @@
 // unplug is written down, then handed on unchanged.
 #pragma once
 
-#include "core/device/UsbBus.h"
+#include "core/driver/UsbBus.h"
 
 #include <functional>
 #include <map>

@@ -3,7 +3,7 @@
 // uinput encoder writing to pipes. Median and 99th percentile are reported as counters.
 #include "core/channel/NotificationCenter.h"
 #include "core/config/NVConfigPaths.h"
-#include "core/device/NVDevUSB.h"
+#include "core/driver/NVDevUSB.h"
 #include "core/device/NVModelTable.h"
 #include "core/events/NVMacFunc.h"
 #include "core/model/NVGlobalInfo.h"

@@ -3,7 +3,7 @@
 #include "core/channel/NVNotificationNames.h"
 #include "core/channel/WorkspaceActivation.h"
 #include "core/config/NVConfigIO.h"
-#include "core/device/NVDevUSB.h"
+#include "core/driver/NVDevUSB.h"
 #include "core/events/NVMacFunc.h"
 #include "core/events/ProcessLauncher.h"
 #include "core/model/NVGlobalInfo.h"

@@ -4,7 +4,7 @@
 // loop, so every callback runs on the one main thread.
 #pragma once
 
-#include "core/device/UsbBus.h"
+#include "core/driver/UsbBus.h"
 
 #include <map>
 #include <memory>

@@ -4,7 +4,7 @@
 // foreign device through.
 #pragma once
 
-#include "core/device/UsbBus.h"
+#include "core/driver/UsbBus.h"
 
 #include <map>
 #include <string>

@@ -4,9 +4,9 @@
 // the battery query.
 #pragma once
 
-#include "core/device/NVDevHID.h"
-#include "core/device/NVDevServices.h"
-#include "core/device/UsbBus.h"
+#include "core/driver/NVDevHID.h"
+#include "core/driver/NVDevServices.h"
+#include "core/driver/UsbBus.h"
 
 #include "core/model/NVTypes.h"
 

@@ -1,4 +1,4 @@
-#include "core/device/NVDevHID.h"
+#include "core/driver/NVDevHID.h"
 
 #include "core/device/libCross/nvParse.h"
 #include "core/events/WindowSystem.h"

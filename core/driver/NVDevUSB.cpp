@@ -1,4 +1,4 @@
-#include "core/device/NVDevUSB.h"
+#include "core/driver/NVDevUSB.h"
 
 #include "core/channel/NVNotificationDriverPeer.h"
 #include "core/channel/NVNotificationNames.h"

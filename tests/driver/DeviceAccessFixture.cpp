@@ -1,4 +1,4 @@
-#include "tests/device/DeviceAccessFixture.h"
+#include "tests/driver/DeviceAccessFixture.h"
 
 #include "core/channel/NVNotificationNames.h"
 #include "core/config/NVConfigPaths.h"

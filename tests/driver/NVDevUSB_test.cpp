@@ -3,7 +3,7 @@
 #include "core/device/NVModelTable.h"
 #include "core/input/NVDataHandler.h"
 #include "core/model/NVGlobalInfo.h"
-#include "tests/device/DeviceAccessFixture.h"
+#include "tests/driver/DeviceAccessFixture.h"
 #include "tests/input/InputTestSupport.h"
 
 #include <filesystem>

@@ -3,8 +3,8 @@
 // opens the keyboard connection and keeps the screen mapping in step with the displays.
 #pragma once
 
-#include "core/device/NVDevServices.h"
-#include "core/device/UsbBus.h"
+#include "core/driver/NVDevServices.h"
+#include "core/driver/UsbBus.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/channel/NotificationCenter.h"
-#include "core/device/NVDevUSB.h"
+#include "core/driver/NVDevUSB.h"
 #include "core/log/NVLog.h"
 #include "platform/sim/FakeDisplays.h"
 #include "platform/sim/ManualClock.h"
