@@ -10,6 +10,20 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
+
+namespace {
+
+// The delegates of the process's live peers. g_gi.cfg is one per process, and so are the
+// keys held with its functions: each peer may hear a new record first, so each lets all of
+// them go before it copies.
+std::vector<NVProtocolNotificationDriverPeer*>& replace_guards()
+{
+    static std::vector<NVProtocolNotificationDriverPeer*> guards;
+    return guards;
+}
+
+} // namespace
 
 NVNotificationDriverPeer::NVNotificationDriverPeer(NVProtocolNotificationDriverPeer* delegate,
                                                    NotificationCenter& center, NotificationCenter* workspaceCenter)
@@ -35,6 +49,8 @@ NVNotificationDriverPeer::NVNotificationDriverPeer(NVProtocolNotificationDriverP
     on(nvNotificationToDriverQueryTabletInfo, [this](const NVPlistDict&) { notifyTabletInfo(); });
     on(nvNotificationResetCurrentAppIndex, [this](const NVPlistDict&) { notifyConfigChanged(); });
     on(nvNotificationCfgSendByUI, [this](const NVPlistDict& info) { handleCfgFromUI(info); });
+    if (delegate_)
+        replace_guards().push_back(delegate_);
     currentAppIndex_kernel = 0;
     if (workspaceCenter_)
         workspaceToken_ = workspaceCenter_->observe(nvWorkspaceDidActivateApplication,
@@ -46,6 +62,8 @@ NVNotificationDriverPeer::NVNotificationDriverPeer(NVProtocolNotificationDriverP
 
 NVNotificationDriverPeer::~NVNotificationDriverPeer()
 {
+    if (delegate_)
+        std::erase(replace_guards(), delegate_);
     for (NotificationCenter::Token t : tokens_)
         center_.removeObserver(t);
     if (workspaceCenter_)
@@ -112,8 +130,8 @@ void NVNotificationDriverPeer::handleCfgFromUI(const NVPlistDict& userInfo)
         nv_log("NVNotificationDriverPeer handleCfgFromUI, refused: %s", why.c_str());
         return;
     }
-    if (delegate_)
-        delegate_->willReplaceConfig();
+    for (NVProtocolNotificationDriverPeer* guard : replace_guards())
+        guard->willReplaceConfig();
     std::memcpy(&g_gi.cfg, cfg.get(), sizeof(NVConfig));
 }
 

@@ -17,7 +17,8 @@ public:
     virtual void handleCalibrateStart() = 0;
     virtual void handleCalibrateEnd() = 0;
     // Runs just before a configuration from the settings application replaces g_gi.cfg:
-    // let go of anything that depends on the record being replaced.
+    // let go of anything that depends on the record being replaced. Every delegate of the
+    // process runs, whichever peer hears the configuration first.
     virtual void willReplaceConfig() {}
 };
 
@@ -25,6 +26,8 @@ class NVNotificationDriverPeer {
 public:
     // delegate: may be null (the device watcher's peer answers queries, copies
     // configurations and follows the active application only); it must outlive the peer.
+    // Each peer that hears a configuration runs the willReplaceConfig of every peer's
+    // delegate in the process before it copies the record.
     // workspaceCenter: where nvWorkspaceDidActivateApplication is posted (see
     // WorkspaceActivation.h); null when activations are not followed.
     // Sets currentAppIndex_kernel to 0.

@@ -335,6 +335,35 @@ TEST_F(ConfigFromUITest, RecordBeyondTheModelLimitsIsRefused)
     }
 }
 
+TEST_F(ConfigFromUITest, EveryHookRunsBeforeAnyCopyWhicheverPeerHearsFirst)
+{
+    for (const bool watcherFirst : {true, false}) {
+        SetUp();
+        RecordingDriverDelegate hook;
+        std::vector<int> seen;
+        hook.onWillReplace = [&seen] { seen.push_back(g_gi.cfg.pressFactor); };
+        std::unique_ptr<NVNotificationDriverPeer> watcher, dispatcher;
+        if (watcherFirst)
+            watcher = std::make_unique<NVNotificationDriverPeer>(nullptr, center, nullptr);
+        dispatcher = std::make_unique<NVNotificationDriverPeer>(&hook, center, nullptr);
+        if (!watcherFirst)
+            watcher = std::make_unique<NVNotificationDriverPeer>(nullptr, center, nullptr);
+
+        send(*incoming);
+
+        ASSERT_FALSE(seen.empty()) << "watcher first: " << watcherFirst;
+        EXPECT_EQ(seen[0], 77) << "the hook ran after a copy; watcher first: " << watcherFirst;
+        EXPECT_EQ(std::memcmp(&g_gi.cfg, incoming.get(), sizeof(NVConfig)), 0);
+
+        // A peer that is gone no longer guards the record.
+        dispatcher.reset();
+        seen.clear();
+        g_gi.cfg.pressFactor = 77;
+        send(*incoming);
+        EXPECT_TRUE(seen.empty());
+    }
+}
+
 TEST_F(ConfigFromUITest, WatcherPeerCopiesWithoutADelegate)
 {
     NVNotificationDriverPeer peer(nullptr, center, nullptr);
