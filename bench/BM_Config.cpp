@@ -1,6 +1,6 @@
 // The configuration store on the largest configuration the record holds: 8 contexts of
-// 16 hard keys, 16 soft keys, 3 pen buttons and 2 multi-function keys of 4 sets × 16
-// positions, every key a full node, inside the default file's other models.
+// 16 hard keys, 16 soft keys, the pen tip and 2 barrel buttons and 2 multi-function keys
+// of 4 sets × 16 positions, every key a full node, inside the default file's other models.
 #include "core/config/NVConfigIO.h"
 #include "core/device/NVModelTable.h"
 #include "core/model/NVLayoutAlloc.h"
@@ -88,7 +88,7 @@ public:
         ti_.devType = nv_model_by_identity(kModel)->devType;
         ti_.hbtnNum = 16;
         ti_.sbtnNum = 16;
-        ti_.pbtnNum = 3;
+        ti_.pbtnNum = 2;
     }
     ~MaxConfig()
     {

@@ -97,16 +97,19 @@ void NVConfigIO::removeAppNodeInXml(const std::string& path, const std::string& 
     NVConfigIO& io = sharedIOInstance();
     const std::string file = file_or_user(path);
     io.openXml(nv_file_url(file));
-    io.removeAppNodeWithAppName(appName, model_path(ti));
-    if (!io.saveXML(file, nullptr))
+    if (!io.removeAppNodeWithAppName(nv_valid_node_name(appName), model_path(ti)))
+        return;
+    if (!io.saveXML(file, nullptr)) {
         nv_log("Save ConfigUserFile Error");
+        return;
+    }
     postNotification(nvNotificationRemovedApp);
 }
 
 bool NVConfigIO::queryAppNodeInXml(const std::string& path, const std::string& appName, const NVTabletInfo* ti)
 {
     NVXmlDocPtr doc = nv_xml_read_file(file_or_user(path));
-    return isXmlContainTheApp(appName, model_path(ti), doc.get());
+    return isXmlContainTheApp(nv_valid_node_name(appName), model_path(ti), doc.get());
 }
 
 std::vector<std::string> NVConfigIO::readAppListWithTabletInfo(const NVTabletInfo* ti)

@@ -53,12 +53,14 @@ struct Collection {
     const char* name;
     NVEkey (NVContextEkeys::*keys)[NV_EKEY_MAX];
     uint8_t NVTabletInfo::*count;
+    int extra; // entries before those the tablet counts
 };
 
+// pbtns holds the pen tip at 0, then the barrel buttons that pbtnNum counts.
 constexpr Collection kCollections[] = {
-    {"hbtns", &NVContextEkeys::hbtns, &NVTabletInfo::hbtnNum},
-    {"sbtns", &NVContextEkeys::sbtns, &NVTabletInfo::sbtnNum},
-    {"pbtns", &NVContextEkeys::pbtns, &NVTabletInfo::pbtnNum},
+    {"hbtns", &NVContextEkeys::hbtns, &NVTabletInfo::hbtnNum, 0},
+    {"sbtns", &NVContextEkeys::sbtns, &NVTabletInfo::sbtnNum, 0},
+    {"pbtns", &NVContextEkeys::pbtns, &NVTabletInfo::pbtnNum, 1},
 };
 
 std::string model_path(const NVTabletInfo* ti)
@@ -66,10 +68,10 @@ std::string model_path(const NVTabletInfo* ti)
     return std::string("/NVDevices/") + get_dev_type(ti->devType);
 }
 
-// Keys of a kind the tablet reports, within the record's arrays.
+// Entries of a collection for the tablet, within the record's arrays.
 int key_count(const NVTabletInfo* ti, const Collection& c)
 {
-    const int n = ti->*c.count;
+    const int n = ti->*c.count + c.extra;
     if (n <= NV_EKEY_MAX)
         return n;
     nv_log("readXML: the tablet reports %d keys of %s, only %d are kept", n, c.name, NV_EKEY_MAX);
@@ -99,6 +101,7 @@ bool NVConfigIO::loadDocument(const std::string& path, NVConfig* cfg, const NVTa
     if (!readNodeStringFromXml("/NVDevices/Preset"))
         return false;
 
+    std::memset(cfg, 0, sizeof(NVConfig));
     const std::string model = model_path(ti);
     auto* base = reinterpret_cast<unsigned char*>(cfg);
     for (const DeviceLeaf& leaf : kDeviceLeaves) {
@@ -178,7 +181,6 @@ bool NVConfigIO::resetToDefault(NVConfig* cfg, const NVTabletInfo* ti)
     if (fs::is_directory(dir, ec))
         fs::remove_all(dir, ec);
     postNotification(nvNotificationResetCurrentAppIndex);
-    std::memset(cfg, 0, sizeof(NVConfig));
     // The default file is read as it is: an unusable one must not reset again.
     if (!loadDocument(nv_config_default_path(), cfg, ti)) {
         std::memset(cfg, 0, sizeof(NVConfig));
@@ -194,30 +196,22 @@ void NVConfigIO::readDefaultConfig(NVConfig* cfg, const NVTabletInfo* ti)
     sharedIOInstance().resetToDefault(cfg, ti);
 }
 
-void NVConfigIO::readXml(const std::string& path, NVConfig* cfg, const NVTabletInfo* ti)
+bool NVConfigIO::readXml(const std::string& path, NVConfig* cfg, const NVTabletInfo* ti)
 {
     NVConfigIO& io = sharedIOInstance();
-    std::memset(cfg, 0, sizeof(NVConfig));
     const std::string user = getConfigUserFullPath();
     if (is_user_file(path)) {
         std::error_code ec;
         if (!fs::exists(user, ec) && !io.resetToDefault(cfg, ti))
-            return;
-        std::memset(cfg, 0, sizeof(NVConfig));
-        if (!io.loadDocument(user, cfg, ti)) {
-            std::memset(cfg, 0, sizeof(NVConfig));
-            io.resetToDefault(cfg, ti);
-        }
-        return;
+            return false;
+        return io.loadDocument(user, cfg, ti) || io.resetToDefault(cfg, ti);
     }
     if (io.loadDocument(path, cfg, ti))
-        return;
-    // A chosen file that is no configuration (an import of the wrong file) must not cost
-    // the user the stored configuration: the defaults are read, the user file stays.
-    nv_log("readXML: %s is not a configuration file, the defaults are read instead", path.c_str());
-    std::memset(cfg, 0, sizeof(NVConfig));
-    if (!io.loadDocument(nv_config_default_path(), cfg, ti))
-        std::memset(cfg, 0, sizeof(NVConfig));
+        return true;
+    // A chosen file that is no configuration (an import of the wrong file) must cost the
+    // user neither the stored configuration nor the record being edited.
+    nv_log("readXML: %s is not a configuration file, nothing is read", path.c_str());
+    return false;
 }
 
 bool NVConfigIO::saveNVConfig(const NVConfig* cfg, const std::string& path, const NVTabletInfo* ti)
@@ -235,7 +229,7 @@ bool NVConfigIO::saveNVConfig(const NVConfig* cfg, const std::string& path, cons
     std::error_code ec;
     const std::string toOpen = nv_file_url(fs::exists(user, ec) ? user : nv_config_default_path());
     nv_log("xmlFilePathToOpen:%s", toOpen.c_str());
-    io.openXml(docPath.empty() ? toOpen : nv_file_url(docPath));
+    io.openXml(docPath.empty() ? toOpen : nv_as_file_url(docPath));
     // A document without the preset tree would be replaced by the default on the next
     // load; saving it as the user file would only lose the file it replaces.
     if (!io.readNodeStringFromXml("/NVDevices/Preset")) {

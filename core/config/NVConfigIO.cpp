@@ -39,7 +39,10 @@ xmlDoc* NVConfigIO::openXml(const std::string& url)
     paths_.clear();
     doc_.reset();
     repairPending_ = false;
-    doc_ = nv_xml_read_file(nv_url_path(url));
+    const std::string path = nv_url_path(url);
+    if (path == getConfigUserFullPath())
+        nv_remove_stale_temporaries(path);
+    doc_ = nv_xml_read_file(path);
     return doc_.get();
 }
 

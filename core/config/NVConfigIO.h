@@ -29,11 +29,13 @@ public:
     // --- whole configuration ---------------------------------------------------------
     // Fills cfg from the file (empty: the user file, created from the default first).
     // A user file that is unreadable or of an older layout is replaced by the default.
-    static void readXml(const std::string& path, NVConfig* cfg, const NVTabletInfo* ti);
+    // True when cfg holds a configuration read; a chosen file that is none leaves cfg
+    // as it was, an unusable default leaves it cleared.
+    static bool readXml(const std::string& path, NVConfig* cfg, const NVTabletInfo* ti);
     // Writes cfg into the user file's document (the default one when there is no user
     // file) and saves it at path (empty: the user file).
     static bool saveNVConfig(const NVConfig* cfg, const std::string& path, const NVTabletInfo* ti);
-    // As above, but writes into the document read from docPath.
+    // As above, but writes into the document read from docPath (a path or a file URL).
     static bool saveNVConfig(const NVConfig* cfg, const std::string& path, const NVTabletInfo* ti,
                              const std::string& docPath);
     // Deletes the per-user folder, posts the reset, loads the default file into cfg and
@@ -49,6 +51,9 @@ public:
     // Adds a context for the application at appURL (a file URL or an absolute path).
     static void createAppNodeInXml(const std::string& path, const std::string& appURL,
                                    const NVTabletInfo* ti);
+    // Remove and query take a context name as the settings application derives it and
+    // map it as adding does (nv_valid_node_name: "3DCoat" names the context "_3DCoat").
+    // "removedApp" is posted only when a context was removed and the file saved.
     static void removeAppNodeInXml(const std::string& path, const std::string& appName,
                                    const NVTabletInfo* ti);
     static bool queryAppNodeInXml(const std::string& path, const std::string& appName,
@@ -69,7 +74,7 @@ public:
 
     // --- the current document --------------------------------------------------------
     // Replaces the current document with the file at url; null when it is missing or
-    // unusable.
+    // unusable. Opening the user file first clears the temporaries a crashed save left.
     xmlDoc* openXml(const std::string& url);
     // Writes doc (null: the current document) to path through a temporary file renamed
     // over it, creating the per-user folder when missing.
@@ -102,7 +107,8 @@ public:
 
     // Context nodes on the current document (NVXMLWriting).
     void createAppNodeWithAppName(const std::string& name, const std::string& modelPath);
-    void removeAppNodeWithAppName(const std::string& name, const std::string& modelPath);
+    // True when the context was there and is removed.
+    bool removeAppNodeWithAppName(const std::string& name, const std::string& modelPath);
     static bool isXmlContainTheApp(const std::string& name, const std::string& modelPath, xmlDoc* doc);
 
     // Repairs made while reading (a missing key name or appPath) are written to the user
@@ -113,8 +119,8 @@ private:
     NVConfigIO() = default;
 
     static void postNotification(const char* name);
-    // The load of one file into cfg; false when the document is unusable (unreadable or
-    // without /NVDevices/Preset).
+    // The load of one file into cfg; false, cfg untouched, when the document is unusable
+    // (unreadable or without /NVDevices/Preset).
     bool loadDocument(const std::string& path, NVConfig* cfg, const NVTabletInfo* ti);
     // The reset; false when the default file is unusable (cfg is then left cleared).
     bool resetToDefault(NVConfig* cfg, const NVTabletInfo* ti);
@@ -144,6 +150,21 @@ private:
     // Inserts the missing "name" child into every element at nodePath.
     void repairMissingName(const std::string& nodePath);
     void expandReference(xmlNode* node);
+    // Appends a deep copy of from (same name) as the last child of parent; null when from
+    // is larger than keyFunctions key functions can be.
+    xmlNode* appendCopy(xmlNode* parent, const xmlNode* from, int keyFunctions);
+
+    // The function sets of a multi-function key and the positions of each that are read
+    // and written: a key of 2 positions keeps muxFuncNum sets of two, a key of 3 or more
+    // its muxFuncNum sets (at least one) of num positions, within the record's arrays.
+    struct MEkeyShape {
+        int sets;
+        int positions;
+    };
+    static MEkeyShape mekeyShape(int num, int muxFuncNum);
+    // Adds the missing set node "muxfunc<set>" to the key at keyPath as a copy of its
+    // first set; null when there is none.
+    const xmlNode* repairMissingSet(const std::string& keyPath, int set, int positions);
 
     // First match of path in the current document.
     xmlNode* find(const std::string& path) { return paths_.first(doc_.get(), path); }

@@ -4,9 +4,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
+
+constexpr std::string_view kFileScheme = "file://";
 
 std::string& res_override()
 {
@@ -74,7 +77,7 @@ std::string nv_config_default_path()
 std::string nv_file_url(const std::string& path)
 {
     static const char hex[] = "0123456789ABCDEF";
-    std::string url = "file://";
+    std::string url(kFileScheme);
     for (unsigned char c : path) {
         if (url_plain(c)) {
             url += static_cast<char>(c);
@@ -89,9 +92,14 @@ std::string nv_file_url(const std::string& path)
 
 std::string nv_url_path(const std::string& url)
 {
-    static const std::string scheme = "file://";
-    if (url.compare(0, scheme.size(), scheme) != 0)
+    if (!url.starts_with(kFileScheme))
         return url;
     std::string path;
-    return nv_percent_decode(std::string_view(url).substr(scheme.size()), path) ? path : url.substr(scheme.size());
+    const std::string_view rest = std::string_view(url).substr(kFileScheme.size());
+    return nv_percent_decode(rest, path) ? path : std::string(rest);
+}
+
+std::string nv_as_file_url(const std::string& pathOrUrl)
+{
+    return pathOrUrl.starts_with(kFileScheme) ? pathOrUrl : nv_file_url(pathOrUrl);
 }

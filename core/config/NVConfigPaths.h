@@ -22,3 +22,5 @@ std::string nv_config_default_path();
 std::string nv_file_url(const std::string& path);
 // The filesystem path of a file URL (escapes removed); any other string is taken as a path.
 std::string nv_url_path(const std::string& url);
+// A file URL as it is; a path made into one with nv_file_url.
+std::string nv_as_file_url(const std::string& pathOrUrl);

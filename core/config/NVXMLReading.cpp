@@ -170,10 +170,40 @@ void NVConfigIO::readNVEkeysInXml(NVEkey* ekey, int index, const std::string& co
     }
     const std::string tmpl = indexed(kPreset + group.value_or(""), "ekey", index);
     const xmlNode* t = find(tmpl);
+    // A file of an earlier version may lack keys it now has (the pen tip, a barrel
+    // button): the key gets its template's node, written once at the end of the load.
+    if (xmlNode* parent = t ? find(collectionPath) : nullptr; parent && appendCopy(parent, t, 1))
+        repairPending_ = true;
     if (t && nv_xml_child_count(t) == 1)
         assignmentToEKey(ekey, kPreset + nv_xml_string_value(t));
     else
         assignmentToEKey(ekey, tmpl);
+}
+
+NVConfigIO::MEkeyShape NVConfigIO::mekeyShape(int num, int muxFuncNum)
+{
+    const int sets = std::min(muxFuncNum, NV_MUXFUNC_MAX);
+    if (num == 2)
+        return {sets, 2};
+    if (num >= 3)
+        return {std::max(sets, 1), std::min(num, NV_EKEY_MAX)};
+    return {0, 0};
+}
+
+const xmlNode* NVConfigIO::repairMissingSet(const std::string& keyPath, int set, int positions)
+{
+    // Files of earlier versions kept one set for keys of 3 or more positions: the
+    // others start as copies of it, written once at the end of the load.
+    xmlNode* key = find(keyPath);
+    const xmlNode* first = find(keyPath + "/muxfunc0");
+    if (!key || !first)
+        return nullptr;
+    xmlNode* copy = appendCopy(key, first, positions);
+    if (!copy)
+        return nullptr;
+    xmlNodeSetName(copy, reinterpret_cast<const xmlChar*>(("muxfunc" + std::to_string(set)).c_str()));
+    repairPending_ = true;
+    return copy;
 }
 
 void NVConfigIO::readNVMEkeysInXml(NVContextMEkey* mekey, int j, const std::string& mekeysPath)
@@ -187,19 +217,13 @@ void NVConfigIO::readNVMEkeysInXml(NVContextMEkey* mekey, int j, const std::stri
                mekey->muxFuncNum);
         mekey->index = 0;
     }
-    int sets = 0;
-    int positions = 0;
-    if (mekey->num == 2) {
-        sets = mekey->muxFuncNum;
-        positions = 2;
-    } else if (mekey->num >= 3) {
-        sets = 1;
-        positions = mekey->num;
-    }
+    const auto [sets, positions] = mekeyShape(mekey->num, mekey->muxFuncNum);
     for (int f = 0; f < sets; ++f) {
         const std::string set = indexed(key, "muxfunc", f);
         NVEkey* ekeys = mekey->muxfunc[f].ekeys;
         const xmlNode* s = find(set);
+        if (!s && f > 0 && mekey->num >= 3)
+            s = repairMissingSet(key, f, positions);
         if (s && nv_xml_child_count(s) == 1) {
             const std::string id = readNodeStringFromXml(set + "/ID").value_or("");
             for (int k = 0; k < positions; ++k) {

@@ -143,19 +143,27 @@ void NVConfigIO::writeNodeNVEkeysValue(const NVEkey* ekey, int index, const std:
             expandReference(n);
     } else if (xmlNode* parent = find(collectionPath); parent && group) {
         const xmlNode* tmpl = find(indexed(kPreset + *group, "ekey", index));
-        size_t budget = kMaxCopiedNodes;
-        if (tmpl && subtree_within(tmpl, budget)) {
-            if (xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(tmpl), doc_.get(), 1)) {
-                xmlAddChild(parent, copy);
-                paths_.clear();
-                // A template that refers to a preset is expanded too: written as a bare
-                // reference, the key would lose the leaves the preset has and it lacks.
-                if (nv_xml_child_count(copy) == 1)
-                    expandReference(copy);
-            }
-        }
+        // A template that refers to a preset is expanded too: written as a bare
+        // reference, the key would lose the leaves the preset has and it lacks.
+        if (xmlNode* copy = tmpl ? appendCopy(parent, tmpl, 1) : nullptr; copy && nv_xml_child_count(copy) == 1)
+            expandReference(copy);
     }
     writeNVEkeys(ekey, node);
+}
+
+xmlNode* NVConfigIO::appendCopy(xmlNode* parent, const xmlNode* from, int keyFunctions)
+{
+    size_t budget = kMaxCopiedNodes * static_cast<size_t>(keyFunctions);
+    if (!subtree_within(from, budget)) {
+        nv_log("XML node %s too large to copy", reinterpret_cast<const char*>(from->name));
+        return nullptr;
+    }
+    xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(from), doc_.get(), 1);
+    if (!copy)
+        return nullptr;
+    xmlAddChild(parent, copy);
+    paths_.clear();
+    return copy;
 }
 
 void NVConfigIO::writeNodeNVMEkeysValue(NVContextMEkey mekey, int, const std::string& mekeyPath)
@@ -163,12 +171,7 @@ void NVConfigIO::writeNodeNVMEkeysValue(NVContextMEkey mekey, int, const std::st
     // The document decides the shape of the key; index is stored by the driver alone.
     mekey.num = static_cast<uint8_t>(readNodeIntFromXml(mekeyPath + "/num"));
     mekey.muxFuncNum = static_cast<uint8_t>(readNodeIntFromXml(mekeyPath + "/muxFuncNum"));
-    int sets = 0;
-    if (mekey.num == 13)
-        sets = 1;
-    else if (mekey.num == 2)
-        sets = std::min<int>(mekey.muxFuncNum, NV_MUXFUNC_MAX);
-    const int positions = mekey.num;
+    const auto [sets, positions] = mekeyShape(mekey.num, mekey.muxFuncNum);
     for (int f = 0; f < sets; ++f) {
         const std::string set = indexed(mekeyPath, "muxfunc", f);
         const NVEkey* ekeys = mekey.muxfunc[f].ekeys;
@@ -222,16 +225,17 @@ void NVConfigIO::createAppNodeWithAppName(const std::string& name, const std::st
     paths_.clear();
 }
 
-void NVConfigIO::removeAppNodeWithAppName(const std::string& name, const std::string& modelPath)
+bool NVConfigIO::removeAppNodeWithAppName(const std::string& name, const std::string& modelPath)
 {
     xmlNode* model = find(modelPath);
     xmlNode* app = find(modelPath + "/" + name);
     // Only a direct child of the model element is a context.
     if (!model || !app || app->parent != model)
-        return;
+        return false;
     paths_.clear();
     xmlUnlinkNode(app);
     xmlFreeNode(app);
+    return true;
 }
 
 bool NVConfigIO::isXmlContainTheApp(const std::string& name, const std::string& modelPath, xmlDoc* doc)

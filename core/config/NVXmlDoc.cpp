@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -182,33 +184,137 @@ std::string nv_xml_serialise(xmlDoc* doc)
     return out;
 }
 
-bool nv_write_file_atomic(const std::string& path, const std::string& bytes)
+namespace {
+
+// Temporaries are named "<file>.XXXXXX", as mkstemp makes them.
+constexpr size_t kTempSuffix = 6;
+// A temporary this old belongs to no save still running.
+constexpr auto kStaleAfter = std::chrono::minutes(1);
+
+bool write_all(int fd, const std::string& bytes)
 {
-    std::string tmp = path + ".XXXXXX";
-    const int fd = mkstemp(tmp.data());
-    if (fd < 0)
-        return false;
-    struct stat st;
-    fchmod(fd, stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
     size_t done = 0;
-    bool ok = true;
     while (done < bytes.size()) {
         const ssize_t w = write(fd, bytes.data() + done, bytes.size() - done);
         if (w < 0 && errno == EINTR)
             continue;
-        if (w <= 0) {
-            ok = false;
-            break;
-        }
+        if (w <= 0)
+            return false;
         done += static_cast<size_t>(w);
     }
-    ok = ok && fsync(fd) == 0;
+    return fsync(fd) == 0;
+}
+
+mode_t mode_to_keep(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+}
+
+std::string folder_of(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The bytes in an unnamed file of path's folder, given the temporary name tmp only once
+// complete and flushed: a crash while writing leaves nothing behind. False when the
+// filesystem has no unnamed files or the link fails; tmp then names nothing.
+bool write_unnamed([[maybe_unused]] const std::string& path, [[maybe_unused]] const std::string& bytes,
+                   [[maybe_unused]] std::string& tmp)
+{
+#ifdef O_TMPFILE
+    const int fd = open(folder_of(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    bool ok = fchmod(fd, mode_to_keep(path)) == 0 && write_all(fd, bytes);
+    if (ok) {
+        // A link cannot replace a file: the content is linked under a fresh name, then
+        // renamed over path.
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        ok = false;
+        for (int attempt = 0; attempt < 8 && !ok; ++attempt) {
+            std::string name = path + ".XXXXXX";
+            const int probe = mkstemp(name.data());
+            if (probe < 0)
+                break;
+            close(probe);
+            unlink(name.c_str());
+            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                tmp = std::move(name);
+                ok = true;
+            } else if (errno != EEXIST) {
+                break;
+            }
+        }
+    }
     ok = (close(fd) == 0) && ok;
+    if (!ok && !tmp.empty()) {
+        unlink(tmp.c_str());
+        tmp.clear();
+    }
+    return ok;
+#else
+    return false;
+#endif
+}
+
+bool write_named(const std::string& path, const std::string& bytes, std::string& tmp)
+{
+    tmp = path + ".XXXXXX";
+    const int fd = mkstemp(tmp.data());
+    if (fd < 0) {
+        tmp.clear();
+        return false;
+    }
+    bool ok = fchmod(fd, mode_to_keep(path)) == 0 && write_all(fd, bytes);
+    ok = (close(fd) == 0) && ok;
+    return ok;
+}
+
+bool temp_suffix(std::string_view s)
+{
+    return s.size() == kTempSuffix && std::all_of(s.begin(), s.end(), [](char c) {
+               return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+           });
+}
+
+} // namespace
+
+bool nv_write_file_atomic(const std::string& path, const std::string& bytes)
+{
+    std::string tmp;
+    bool ok = write_unnamed(path, bytes, tmp) || write_named(path, bytes, tmp);
     ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok)
+    if (!ok && !tmp.empty())
         unlink(tmp.c_str());
     return ok;
 }
+
+void nv_remove_stale_temporaries(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path file(path);
+    const std::string prefix = file.filename().string() + ".";
+    const auto cutoff = fs::file_time_type::clock::now() - kStaleAfter;
+    for (fs::directory_iterator it(file.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix) || !temp_suffix(std::string_view(name).substr(prefix.size())))
+            continue;
+        std::error_code entryEc;
+        if (!it->is_regular_file(entryEc) || it->is_symlink(entryEc))
+            continue;
+        const auto written = it->last_write_time(entryEc);
+        if (entryEc || written > cutoff)
+            continue;
+        if (fs::remove(it->path(), entryEc))
+            nv_log("removed the stale temporary %s", it->path().c_str());
+    }
+}
+
 
 xmlNode* nv_xml_first(xmlDoc* doc, const std::string& path)
 {

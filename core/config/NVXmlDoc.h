@@ -31,8 +31,13 @@ NVXmlDocPtr nv_xml_read_memory(const char* data, size_t size);
 // Pretty-printed UTF-8 bytes of the document; empty when it cannot be serialised.
 std::string nv_xml_serialise(xmlDoc* doc);
 // Writes bytes to a temporary file beside path, flushes it and renames it over path,
-// so path holds either the old or the new content, never a part. False on any failure.
+// so path holds either the old or the new content, never a part; path's permissions are
+// kept. The temporary is unnamed while written where the filesystem allows, so a crash
+// leaves none. False on any failure.
 bool nv_write_file_atomic(const std::string& path, const std::string& bytes);
+// Removes the temporaries of path that a crashed save left (regular files named
+// "<path>.XXXXXX", older than a minute: younger ones may belong to a save under way).
+void nv_remove_stale_temporaries(const std::string& path);
 
 // Location paths: the element steps of path are matched from the root, first match in
 // document order (a later branch is tried when an earlier one has no match below).

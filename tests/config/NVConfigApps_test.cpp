@@ -42,10 +42,16 @@ TEST_F(ConfigTest, NamesThatAreNoElementNamesStillMakeContexts)
     const NVTabletInfo ti = nv_test_tablet("NUVRO_T62E");
     load(ti);
     NVConfigIO::createAppNodeInXml({}, "/opt/3D Coat/3DCoat", &ti);
+    // Lookup and removal map the name as adding did.
     EXPECT_TRUE(NVConfigIO::queryAppNodeInXml({}, "_3DCoat", &ti));
+    EXPECT_TRUE(NVConfigIO::queryAppNodeInXml({}, "3DCoat", &ti));
     auto cfg = load(ti);
     EXPECT_STREQ(cfg->contexts[1].appPath, "file:///opt/3D Coat/3DCoat");
     EXPECT_FALSE(log_.contains("refused"));
+    NVConfigIO::removeAppNodeInXml({}, "3DCoat", &ti);
+    EXPECT_FALSE(NVConfigIO::queryAppNodeInXml({}, "3DCoat", &ti));
+    EXPECT_EQ(NVConfigIO::readAppListWithTabletInfo(&ti), (std::vector<std::string>{"Default"}));
+    EXPECT_EQ(posts("removedApp"), 1u);
 }
 
 TEST_F(ConfigTest, RemovingShiftsLaterContextsDown)
@@ -57,8 +63,10 @@ TEST_F(ConfigTest, RemovingShiftsLaterContextsDown)
     NVConfigIO::removeAppNodeInXml({}, "Nothing", &ti);
     NVConfigIO::removeAppNodeInXml({}, "Default/hbtns", &ti);
     EXPECT_EQ(NVConfigIO::readAppListWithTabletInfo(&ti), (std::vector<std::string>{"Default", "a", "b"}));
+    // Only a removal that took place is announced.
+    EXPECT_EQ(posts("removedApp"), 0u);
     NVConfigIO::removeAppNodeInXml({}, "a", &ti);
-    EXPECT_EQ(posts("removedApp"), 3u);
+    EXPECT_EQ(posts("removedApp"), 1u);
     EXPECT_EQ(NVConfigIO::readAppListWithTabletInfo(&ti), (std::vector<std::string>{"Default", "b"}));
     EXPECT_STREQ(load(ti)->contexts[1].appPath, "file:///usr/bin/b");
     EXPECT_EQ(NVConfigIO::obtainAppPathFromXml({}, nullptr, &ti),

@@ -5,6 +5,7 @@
 #include "core/model/NVGlobalInfo.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -128,35 +129,125 @@ TEST_F(ConfigTest, TwoPositionKeysReadAndExpandSetReferences)
     EXPECT_STREQ(back->contexts[0].mekeys[0].muxfunc[1].ekeys[0].name, "Undo");
 }
 
-TEST_F(ConfigTest, OnlyThirteenPositionSingleSetsAreWritten)
+TEST_F(ConfigTest, EveryKeyOfThreeOrMorePositionsIsWrittenWithAllItsSets)
 {
     NVTabletInfo ti = nv_test_tablet("NUVRO_TA53");
-    std::string positions13, positions8;
-    for (int k = 0; k < 13; ++k) {
-        const std::string n = std::to_string(k);
-        positions13 += "<ekey" + n + "><ekType>16</ekType><name>p" + n + "</name></ekey" + n + ">";
-        if (k < 8)
-            positions8 += "<ekey" + n + "><ekType>16</ekType><name>q" + n + "</name></ekey" + n + ">";
-    }
-    const std::string base = std::string("<NVDevices><Preset>") + kPresets
-        + "</Preset><NUVRO_TA53><Default><appPath>Default</appPath><mekeys><num>2</num>"
-          "<mekey0><num>13</num><muxFuncNum>1</muxFuncNum><index>0</index><muxfunc0>"
-        + positions13 + "</muxfunc0><muxfunc1><ekey0><name>never</name></ekey0></muxfunc1></mekey0>"
-          "<mekey1><num>8</num><muxFuncNum>1</muxFuncNum><index>0</index><muxfunc0>"
-        + positions8 + "</muxfunc0></mekey1></mekeys></Default></NUVRO_TA53></NVDevices>";
-    writeUserFile(base);
+    const auto positions = [](int count, int sets, const char* tag) {
+        std::string s;
+        for (int f = 0; f < sets; ++f) {
+            s += "<muxfunc" + std::to_string(f) + ">";
+            for (int k = 0; k < count; ++k) {
+                const std::string n = std::to_string(k);
+                s += "<ekey" + n + "><ekType>16</ekType><name>" + tag + std::to_string(f) + n + "</name></ekey" + n + ">";
+            }
+            s += "</muxfunc" + std::to_string(f) + ">";
+        }
+        return s;
+    };
+    // A 13-position key of one set, an 8-position key of four, and a key claiming 40
+    // positions: only the 16 the record holds are read and written.
+    writeUserFile(std::string("<NVDevices><Preset>") + kPresets
+                  + "</Preset><NUVRO_TA53><Default><appPath>Default</appPath><mekeys><num>2</num>"
+                    "<mekey0><num>13</num><muxFuncNum>1</muxFuncNum><index>0</index>"
+                  + positions(13, 1, "p") + "<muxfunc1><ekey0><name>never</name></ekey0></muxfunc1></mekey0>"
+                  + "<mekey1><num>8</num><muxFuncNum>4</muxFuncNum><index>3</index>" + positions(8, 4, "q")
+                  + "</mekey1></mekeys></Default>"
+                    "<Wide><appPath>/usr/bin/wide</appPath><mekeys><num>1</num><mekey0><num>40</num>"
+                    "<muxFuncNum>1</muxFuncNum><index>0</index>"
+                  + positions(40, 1, "w") + "</mekey0></mekeys></Wide></NUVRO_TA53></NVDevices>");
     auto cfg = load(ti);
     ASSERT_EQ(cfg->contexts[0].mekeyNum, 2);
-    EXPECT_STREQ(cfg->contexts[0].mekeys[0].muxfunc[0].ekeys[12].name, "p12");
-    EXPECT_STREQ(cfg->contexts[0].mekeys[0].muxfunc[1].ekeys[0].name, "");
-    EXPECT_STREQ(cfg->contexts[0].mekeys[1].muxfunc[0].ekeys[7].name, "q7");
-    for (int m = 0; m < 2; ++m)
-        for (auto& e : cfg->contexts[0].mekeys[m].muxfunc[0].ekeys)
-            std::strcpy(e.name, "new");
+    const NVContextMEkey& m0 = cfg->contexts[0].mekeys[0];
+    const NVContextMEkey& m1 = cfg->contexts[0].mekeys[1];
+    EXPECT_STREQ(m0.muxfunc[0].ekeys[12].name, "p012");
+    EXPECT_STREQ(m0.muxfunc[1].ekeys[0].name, "");
+    EXPECT_STREQ(m1.muxfunc[0].ekeys[7].name, "q07");
+    EXPECT_STREQ(m1.muxfunc[3].ekeys[7].name, "q37");
+    EXPECT_EQ(cfg->contexts[1].mekeys[0].num, 16);
+    EXPECT_STREQ(cfg->contexts[1].mekeys[0].muxfunc[0].ekeys[15].name, "w015");
+
+    for (auto& ctx : cfg->contexts)
+        for (auto& m : ctx.mekeys)
+            for (auto& set : m.muxfunc)
+                for (auto& e : set.ekeys)
+                    std::strcpy(e.name, "new");
     ASSERT_TRUE(NVConfigIO::saveNVConfig(cfg.get(), {}, &ti));
     auto back = load(ti);
     EXPECT_STREQ(back->contexts[0].mekeys[0].muxfunc[0].ekeys[12].name, "new");
-    EXPECT_STREQ(back->contexts[0].mekeys[1].muxfunc[0].ekeys[7].name, "q7");
+    EXPECT_STREQ(back->contexts[0].mekeys[1].muxfunc[0].ekeys[7].name, "new");
+    EXPECT_STREQ(back->contexts[0].mekeys[1].muxfunc[3].ekeys[7].name, "new");
+    EXPECT_EQ(back->contexts[0].mekeys[1].index, 3);
+    EXPECT_STREQ(back->contexts[1].mekeys[0].muxfunc[0].ekeys[15].name, "new");
+    const std::string text = userText();
+    EXPECT_NE(text.find("<name>never</name>"), std::string::npos);
+    EXPECT_NE(text.find("<name>w016</name>"), std::string::npos);
+}
+
+TEST_F(ConfigTest, SetsMissingFromAnOlderFileAreRepairedAsCopiesOfTheFirst)
+{
+    // Files of earlier versions hold one set for a 3-position key of four sets.
+    const NVTabletInfo ti = nv_test_tablet("NUVRO_TA53");
+    writeUserFile(ta53_file("", "<num>3</num><muxFuncNum>4</muxFuncNum><index>0</index><muxfunc0>"
+                                "<ekey0><EKID>Undo</EKID></ekey0><ekey1><ekType>32</ekType><name>Mid</name></ekey1>"
+                                "<ekey2><ekType>16</ekType><name>Left</name></ekey2></muxfunc0>"));
+    auto cfg = load(ti);
+    EXPECT_EQ(log_.count("repaired document written"), 1u);
+    const NVContextMEkey& m = cfg->contexts[0].mekeys[0];
+    for (int f = 1; f < 4; ++f) {
+        SCOPED_TRACE(f);
+        EXPECT_EQ(std::memcmp(&m.muxfunc[f], &m.muxfunc[0], sizeof m.muxfunc[0]), 0);
+    }
+    EXPECT_STREQ(m.muxfunc[3].ekeys[0].name, "Undo");
+
+    // The repaired sets take edits like any other.
+    std::strcpy(cfg->contexts[0].mekeys[0].muxfunc[2].ekeys[1].name, "Edited");
+    ASSERT_TRUE(NVConfigIO::saveNVConfig(cfg.get(), {}, &ti));
+    log_.clear();
+    auto back = load(ti);
+    EXPECT_EQ(log_.count("repaired document written"), 0u);
+    EXPECT_STREQ(back->contexts[0].mekeys[0].muxfunc[2].ekeys[1].name, "Edited");
+    EXPECT_STREQ(back->contexts[0].mekeys[0].muxfunc[1].ekeys[1].name, "Mid");
+}
+
+TEST_F(ConfigTest, PenTipAndEveryBarrelButtonAreLoadedAndSaved)
+{
+    // pbtns holds the tip at 0 and the barrel buttons after it.
+    for (const char* model : {"NUVRO_T62E", "NUVRO_M281"}) {
+        SCOPED_TRACE(model);
+        std::filesystem::remove_all(nv_config_user_dir());
+        const NVTabletInfo ti = nv_test_tablet(model);
+        auto cfg = load(ti);
+        for (int j = 0; j <= ti.pbtnNum; ++j)
+            EXPECT_NE(cfg->contexts[0].pbtns[j].funcBit, 0u) << j;
+        EXPECT_EQ(cfg->contexts[0].pbtns[ti.pbtnNum + 1].funcBit, 0u);
+        std::strcpy(cfg->contexts[0].pbtns[ti.pbtnNum].name, "Top button");
+        cfg->contexts[0].pbtns[ti.pbtnNum].funcBit = 0x08;
+        ASSERT_TRUE(NVConfigIO::saveNVConfig(cfg.get(), {}, &ti));
+        auto back = load(ti);
+        EXPECT_STREQ(back->contexts[0].pbtns[ti.pbtnNum].name, "Top button");
+        EXPECT_EQ(back->contexts[0].pbtns[ti.pbtnNum].funcBit, 0x08u);
+    }
+
+    // A file of an earlier version stored the tip and the lower button only: the upper
+    // one comes from the pen template, once written into the file.
+    const NVTabletInfo ti = nv_test_tablet("NUVRO_T62E");
+    writeUserFile("<NVDevices><Preset><Other/><Mid><ekType>32</ekType><name>Mid</name></Mid>"
+                  "<PKey><ekey0><EKID>Mid</EKID></ekey0><ekey1><EKID>Mid</EKID></ekey1><ekey2><EKID>Mid</EKID>"
+                  "</ekey2></PKey></Preset><NUVRO_T62E><Default><appPath>Default</appPath><pbtns>"
+                  "<ekey0><ekType>16</ekType><name>Tip</name></ekey0><ekey1><ekType>64</ekType><name>Low</name></ekey1>"
+                  "</pbtns></Default></NUVRO_T62E></NVDevices>");
+    auto cfg = load(ti);
+    EXPECT_STREQ(cfg->contexts[0].pbtns[0].name, "Tip");
+    EXPECT_STREQ(cfg->contexts[0].pbtns[1].name, "Low");
+    EXPECT_STREQ(cfg->contexts[0].pbtns[2].name, "Mid");
+    EXPECT_EQ(log_.count("repaired document written"), 1u);
+    NVConfigIO& io = NVConfigIO::sharedIOInstance();
+    ASSERT_TRUE(io.openXml(nv_file_url(userFile())));
+    EXPECT_EQ(io.readSupportAppsFromPath("/NVDevices/NUVRO_T62E/Default/pbtns"),
+              (std::vector<std::string>{"ekey0", "ekey1", "ekey2"}));
+    log_.clear();
+    EXPECT_STREQ(load(ti)->contexts[0].pbtns[2].name, "Mid");
+    EXPECT_EQ(log_.count("repaired document written"), 0u);
 }
 
 TEST_F(ConfigTest, DriverChangeStoresOnlyTheIndexOfTheContextInForce)

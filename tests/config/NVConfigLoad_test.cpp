@@ -5,6 +5,7 @@
 #include "core/device/NVModelTable.h"
 #include "core/model/NVGlobalInfo.h"
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 
@@ -147,7 +148,7 @@ TEST_F(ConfigTest, AnUnusableDefaultLeavesTheRecordClearedWithoutLooping)
     }
 }
 
-TEST_F(ConfigTest, AChosenFileThatIsNoConfigurationLeavesTheUserFileAsItWas)
+TEST_F(ConfigTest, AChosenFileThatIsNoConfigurationChangesNeitherTheRecordNorTheUserFile)
 {
     const NVTabletInfo ti = nv_test_tablet("NUVRO_T62E");
     auto cfg = load(ti);
@@ -173,17 +174,57 @@ TEST_F(ConfigTest, AChosenFileThatIsNoConfigurationLeavesTheUserFileAsItWas)
         const std::string file = (dir.path() / "import.xml").string();
         nvtest::write_file(file, hostile[i]);
         log_.clear();
-        auto imported = load(ti, file);
+        // The record keeps the edits it held: the caller is told nothing was read.
+        EXPECT_FALSE(NVConfigIO::readXml(file, cfg.get(), &ti)) << "case " << i;
+        EXPECT_EQ(cfg->pressFactor, 4) << "case " << i;
+        EXPECT_STREQ(cfg->contexts[0].appPath, "Default") << "case " << i;
         EXPECT_EQ(userText(), before) << "case " << i;
         EXPECT_EQ(posts("reset_currentAppIndex_kernel"), 1u) << "case " << i;
-        // The record holds the defaults, not the stored 4 and not the file's content.
-        EXPECT_EQ(imported->pressFactor, 0) << "case " << i;
-        EXPECT_EQ(imported->bEnableHBtn, 1) << "case " << i;
         EXPECT_TRUE(log_.contains("is not a configuration file")) << "case " << i;
         // Saving into the refused document writes nothing.
-        EXPECT_FALSE(NVConfigIO::saveNVConfig(imported.get(), {}, &ti, file)) << "case " << i;
+        EXPECT_FALSE(NVConfigIO::saveNVConfig(cfg.get(), {}, &ti, file)) << "case " << i;
         EXPECT_EQ(userText(), before) << "case " << i;
     }
+    EXPECT_TRUE(NVConfigIO::readXml({}, cfg.get(), &ti));
+    EXPECT_EQ(cfg->pressFactor, 4);
+}
+
+TEST_F(ConfigTest, ImportTakesTheDocumentAsAPathOrAFileUrl)
+{
+    const NVTabletInfo ti = nv_test_tablet("NUVRO_T62E");
+    auto cfg = load(ti);
+    nvtest::TempDir dir;
+    fs::create_directories(dir.path() / "my exports");
+    // An exported file with a context of its own, in a folder whose URL needs escapes.
+    const std::string exported = (dir.path() / "my exports" / "tablet 1.xml").string();
+    NVConfigIO::createAppNodeInXml({}, "/usr/bin/gimp", &ti);
+    cfg->rotateAngle = 180;
+    ASSERT_TRUE(NVConfigIO::saveNVConfig(cfg.get(), exported, &ti));
+    NVConfigIO::removeAppNodeInXml({}, "gimp", &ti);
+    for (const std::string& doc : {exported, nv_file_url(exported)}) {
+        SCOPED_TRACE(doc);
+        auto imported = nv_test_config();
+        ASSERT_TRUE(NVConfigIO::readXml(exported, imported.get(), &ti));
+        EXPECT_EQ(imported->rotateAngle, 180u);
+        ASSERT_TRUE(NVConfigIO::saveNVConfig(imported.get(), {}, &ti, doc));
+        EXPECT_EQ(NVConfigIO::readAppListWithTabletInfo(&ti), (std::vector<std::string>{"Default", "gimp"}));
+        EXPECT_EQ(load(ti)->rotateAngle, 180u);
+        NVConfigIO::removeAppNodeInXml({}, "gimp", &ti);
+    }
+}
+
+TEST_F(ConfigTest, StaleTemporariesBesideTheUserFileGoWhenItIsOpened)
+{
+    const NVTabletInfo ti = nv_test_tablet("NUVRO_T62E");
+    load(ti);
+    const fs::path dir = nv_config_user_dir();
+    for (const char* name : {"config_user.xml.Q7w2Ex", "config_user.xml.000000"}) {
+        nvtest::write_file(dir / name, "<NVDevices>");
+        fs::last_write_time(dir / name, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    }
+    load(ti);
+    for (const auto& e : fs::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename(), "config_user.xml");
 }
 
 TEST_F(ConfigTest, LimitsOfTheRecordAreEnforcedOnLoad)
@@ -354,7 +395,7 @@ TEST_F(ConfigTest, RoundTripOfEveryStoredField)
                 change(ctx.hbtns[j]);
             for (int j = 0; j < ti.sbtnNum; ++j)
                 change(ctx.sbtns[j]);
-            for (int j = 0; j < ti.pbtnNum; ++j)
+            for (int j = 0; j <= ti.pbtnNum; ++j)
                 change(ctx.pbtns[j]);
             for (int m = 0; m < cfg->contexts[0].mekeyNum; ++m)
                 for (auto& set : ctx.mekeys[m].muxfunc)
@@ -379,18 +420,14 @@ TEST_F(ConfigTest, RoundTripOfEveryStoredField)
                 same(a.hbtns[j], b.hbtns[j]);
             for (int j = 0; j < ti.sbtnNum; ++j)
                 same(a.sbtns[j], b.sbtns[j]);
-            for (int j = 0; j < ti.pbtnNum; ++j)
+            for (int j = 0; j <= ti.pbtnNum; ++j)
                 same(a.pbtns[j], b.pbtns[j]);
             for (int m = 0; m < cfg->contexts[0].mekeyNum; ++m) {
                 const NVContextMEkey& x = a.mekeys[m];
                 const NVContextMEkey& y = b.mekeys[m];
                 EXPECT_EQ(x.num, y.num);
                 EXPECT_EQ(x.muxFuncNum, y.muxFuncNum);
-                // Two-position and thirteen-position keys are written; others keep the file's.
-                if (x.num != 2 && x.num != 13)
-                    continue;
-                const int sets = x.num == 2 ? x.muxFuncNum : 1;
-                for (int f = 0; f < sets; ++f)
+                for (int f = 0; f < x.muxFuncNum; ++f)
                     for (int p = 0; p < x.num; ++p)
                         same(x.muxfunc[f].ekeys[p], y.muxfunc[f].ekeys[p]);
             }

@@ -64,13 +64,17 @@ TEST_F(ConfigTest, EveryModelAgreesAcrossTableConfigurationAndLayouts)
             for (int j = 0; j < m.mekeyNum; ++j) {
                 EXPECT_EQ(def.mekeys[j].num, m.mekeyPositions[j]);
                 EXPECT_EQ(def.mekeys[j].muxFuncNum, m.mekeySets[j]);
-                EXPECT_NE(def.mekeys[j].muxfunc[0].ekeys[m.mekeyPositions[j] - 1].name[0], '\0');
+                // Every set the key switches through holds a function at every position.
+                for (int f = 0; f < m.mekeySets[j]; ++f)
+                    for (int k = 0; k < m.mekeyPositions[j]; ++k)
+                        EXPECT_NE(def.mekeys[j].muxfunc[f].ekeys[k].funcBit, 0u) << j << " " << f << " " << k;
             }
             for (int j = 0; j < m.hbtnNum; ++j)
                 EXPECT_NE(def.hbtns[j].name[0], '\0');
             for (int j = 0; j < m.sbtnNum; ++j)
                 EXPECT_NE(def.sbtns[j].name[0], '\0');
-            for (int j = 0; j < m.pbtnNum; ++j)
+            // The pen tip, then each barrel button.
+            for (int j = 0; j <= m.pbtnNum; ++j)
                 EXPECT_NE(def.pbtns[j].funcBit, 0u);
 
             NVLayoutTablet layout{};
@@ -88,7 +92,7 @@ TEST_F(ConfigTest, EveryModelAgreesAcrossTableConfigurationAndLayouts)
 
             NVLayoutPen pen{};
             NVConfigIO::readPenLayout(&pen, get_pen_node_in_xml(m.devType));
-            EXPECT_GE(pen.ekNum, m.pbtnNum);
+            EXPECT_GE(pen.ekNum, m.pbtnNum + 1u);
             free_NVPenLayout(&pen);
         }
     }

@@ -5,7 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <sys/resource.h>
+#include <vector>
 
 namespace {
 
@@ -112,4 +118,49 @@ TEST(XmlDoc, AtomicWriteReplacesWholeOrNothing)
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 2u);
+}
+
+TEST(XmlDoc, ASaveKilledMidWriteLeavesTheOldFileAndNoTemporary)
+{
+    nvtest::TempDir dir;
+    const auto file = dir.path() / "config_user.xml";
+    nvtest::write_file(file, "old");
+    // The file-size limit kills the writer inside its write, as a crash would.
+    const auto killedWhileWriting = [&] {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = 4096;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        nv_write_file_atomic(file.string(), std::string(1 << 20, 'x'));
+        std::_Exit(0);
+    };
+    EXPECT_EXIT(killedWhileWriting(), ::testing::KilledBySignal(SIGXFSZ), "");
+    EXPECT_EQ(nvtest::read_file(file), "old");
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"config_user.xml"});
+}
+
+TEST(XmlDoc, StaleTemporariesOfAFileAreRemovedFreshOnesAndOthersKept)
+{
+    nvtest::TempDir dir;
+    const auto file = dir.path() / "config_user.xml";
+    nvtest::write_file(file, "kept");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* name : {"config_user.xml.a1B2c3", "config_user.xml.ZZZZZZ", "config_user.xml.bak",
+                             "config_user.xml.a1B2c3d", "other.xml.a1B2c3", "config_user.xml.dir123"}) {
+        if (std::string(name).ends_with("dir123"))
+            std::filesystem::create_directory(dir.path() / name);
+        else
+            nvtest::write_file(dir.path() / name, "x");
+        std::filesystem::last_write_time(dir.path() / name, old);
+    }
+    nvtest::write_file(dir.path() / "config_user.xml.Fresh1", "being written");
+    nv_remove_stale_temporaries(file.string());
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"config_user.xml", "config_user.xml.bak", "config_user.xml.a1B2c3d",
+                                            "other.xml.a1B2c3", "config_user.xml.dir123", "config_user.xml.Fresh1"}));
+    EXPECT_EQ(nvtest::read_file(file), "kept");
 }

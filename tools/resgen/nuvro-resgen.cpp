@@ -63,12 +63,14 @@ const std::vector<const char*> kHardKeys = {"Ctrl", "Alt", "Shift", "Space", "Br
 const std::vector<const char*> kSoftKeys = {"Undo", "Redo", "Copy", "Paste", "Cut", "Save", "SelectAll", "ZoomIn",
                                             "ZoomOut", "BrushBigger", "BrushSmaller", "Space", "Tab", "Escape",
                                             "Enter", "Delete"};
+// The pen tip, the lower barrel button, the upper one.
 const std::vector<const char*> kPenKeys = {"MouseLeft", "MouseRight", "MouseMiddle", "SwitchBrush"};
-// Position functions of the function sets: sets of two positions, and single sets.
+// Position functions of the function sets: sets of two positions, and the sets of keys
+// with more positions, whose first position steps to the next set.
 const std::vector<std::vector<const char*>> kPairSets = {
     {"ZoomIn", "ZoomOut"}, {"BrushBigger", "BrushSmaller"}, {"ScrollForward", "ScrollBackward"}, {"Undo", "Redo"}};
-const std::vector<const char*> kRingKeys = {"SwitchMuxFunc", "ZoomIn", "ZoomOut", "BrushBigger", "BrushSmaller",
-                                            "Undo", "Redo", "ScrollForward", "ScrollBackward", "Ctrl", "Alt",
+const std::vector<const char*> kRingKeys = {"ZoomIn", "ZoomOut", "BrushBigger", "BrushSmaller", "Undo",
+                                            "Redo", "ScrollForward", "ScrollBackward", "Ctrl", "Alt",
                                             "Shift", "Space", "Copy", "Paste", "Save"};
 
 // The word before a position number in each language element.
@@ -143,9 +145,13 @@ void add_reference(Builder& b, xmlNode* parent, const std::string& name, const c
     b.add(b.add(parent, name), "EKID", id);
 }
 
-std::string ring_set(int positions)
+// Position k of set f of a key of more than two positions: each set starts further
+// along the list, so that the sets differ.
+const char* ring_function(int positions, int f, int k)
 {
-    return at("MuxRing", positions);
+    if (k == 0)
+        return "SwitchMuxFunc";
+    return kRingKeys[(f * (positions - 1) + k - 1) % kRingKeys.size()];
 }
 
 void build_preset(Builder& b, xmlNode* presets)
@@ -167,20 +173,6 @@ void build_preset(Builder& b, xmlNode* presets)
         for (int k = 0; k < 2; ++k)
             add_reference(b, set, at("ekey", k), kPairSets[s][k]);
     }
-    // One single-set preset per position count of the models.
-    std::vector<int> rings;
-    for (auto list : {nv_maker_models(), nv_oem_models()})
-        for (const NVModelInfo& m : list)
-            for (int k = 0; k < m.mekeyNum; ++k)
-                if (m.mekeyPositions[k] >= 3)
-                    rings.push_back(m.mekeyPositions[k]);
-    std::sort(rings.begin(), rings.end());
-    rings.erase(std::unique(rings.begin(), rings.end()), rings.end());
-    for (int positions : rings) {
-        xmlNode* set = b.add(presets, ring_set(positions));
-        for (int k = 0; k < positions; ++k)
-            add_reference(b, set, at("ekey", k), kRingKeys[k % kRingKeys.size()]);
-    }
 }
 
 void build_mekeys(Builder& b, xmlNode* context, const NVModelInfo& m)
@@ -197,9 +189,11 @@ void build_mekeys(Builder& b, xmlNode* context, const NVModelInfo& m)
             for (int f = 0; f < m.mekeySets[j]; ++f)
                 b.add(b.add(key, at("muxfunc", f)), "ID", at("MuxPair", f));
         } else {
-            xmlNode* set = b.add(key, "muxfunc0");
-            for (int k = 0; k < positions; ++k)
-                add_reference(b, set, at("ekey", k), kRingKeys[k % kRingKeys.size()]);
+            for (int f = 0; f < std::max<int>(m.mekeySets[j], 1); ++f) {
+                xmlNode* set = b.add(key, at("muxfunc", f));
+                for (int k = 0; k < positions; ++k)
+                    add_reference(b, set, at("ekey", k), ring_function(positions, f, k));
+            }
         }
     }
 }
@@ -219,9 +213,10 @@ void build_model_config(Builder& b, const NVModelInfo& m)
     xmlNode* sbtns = b.add(def, "sbtns");
     for (int d = 0; d < m.sbtnNum; ++d)
         add_reference(b, sbtns, at("ekey", d), kSoftKeys[d % kSoftKeys.size()]);
-    // Pen buttons are full nodes, so that both node forms ship with every model.
+    // Pen buttons are full nodes, so that both node forms ship with every model: the tip
+    // at 0, then each barrel button.
     xmlNode* pbtns = b.add(def, "pbtns");
-    for (int d = 0; d < m.pbtnNum; ++d)
+    for (int d = 0; d <= m.pbtnNum; ++d)
         add_function(b, b.add(pbtns, at("ekey", d)), preset(kPenKeys[d % kPenKeys.size()]));
     build_mekeys(b, def, m);
 }
@@ -279,21 +274,23 @@ void build_model_layout(Builder& b, const NVModelInfo& m)
     }
 }
 
+// Button 0 is the tip at the bottom of the picture; the barrel buttons go up from it.
 void build_pens(Builder& b)
 {
-    std::map<std::string, int> buttons;
+    std::map<std::string, int> barrel;
     for (auto list : {nv_maker_models(), nv_oem_models()})
         for (const NVModelInfo& m : list)
-            buttons[m.penNode] = std::max<int>(buttons[m.penNode], m.pbtnNum);
-    buttons.try_emplace(NV_PEN_STANDARD, 2);
-    for (const auto& [pen, count] : buttons) {
+            barrel[m.penNode] = std::max<int>(barrel[m.penNode], m.pbtnNum);
+    barrel.try_emplace(NV_PEN_STANDARD, 2);
+    for (const auto& [pen, count] : barrel) {
         xmlNode* n = b.add(b.root(), pen);
-        b.add(n, "BtnNum", count);
+        b.add(n, "BtnNum", count + 1);
         xmlNode* size = b.add(n, "Size");
         b.add(size, "Width", 120);
         b.add(size, "Height", 900);
-        for (int d = 0; d < count; ++d)
-            add_key(b, b.add(n, at("Btn", d)), 40, 300 + d * 90, 80, 370 + d * 90);
+        add_key(b, b.add(n, "Btn0"), 45, 840, 75, 895);
+        for (int d = 1; d <= count; ++d)
+            add_key(b, b.add(n, at("Btn", d)), 40, 560 - d * 90, 80, 630 - d * 90);
     }
 }
 
