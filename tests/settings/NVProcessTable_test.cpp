@@ -1,0 +1,139 @@
+#include "settings/logic/NVProcessTable.h"
+
+#include "tests/settings/FakeProcesses.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+using nvtest::FakeProcesses;
+
+struct Lookup {
+    int rc;
+    std::vector<int32_t> pids;
+    int error;
+};
+
+Lookup lookup(const NVProcessTable& table, const char* name, size_t capacity = NV_PID_CAPACITY)
+{
+    std::vector<int32_t> pids(capacity);
+    size_t count = 99;
+    int error = -7;
+    const int rc = GetAllPIDsForProcessName(table, name, pids.data(), capacity, &count, &error);
+    pids.resize(rc == NVPID_FOUND ? count : 0);
+    return {rc, pids, error};
+}
+
+TEST(ProcessLookup, ResultCodes)
+{
+    FakeProcesses fake;
+    fake.add(10, "NuvroAgent");
+    fake.add(11, "bash");
+    fake.add(12, "NuvroAgent");
+
+    Lookup found = lookup(fake, "NuvroAgent");
+    EXPECT_EQ(found.rc, NVPID_FOUND);
+    EXPECT_EQ(found.pids, (std::vector<int32_t>{10, 12}));
+    EXPECT_EQ(found.error, 0);
+
+    EXPECT_EQ(lookup(fake, "NuvroHelper").rc, NVPID_NONE);
+    EXPECT_EQ(lookup(fake, "NuvroAgen").rc, NVPID_NONE); // a prefix is another name
+    EXPECT_EQ(lookup(fake, "").rc, NVPID_NONE);
+
+    EXPECT_EQ(lookup(fake, "NuvroAgent", 2).rc, NVPID_FOUND);
+    EXPECT_EQ(lookup(fake, "NuvroAgent", 1).rc, NVPID_TOO_MANY);
+
+    int32_t pid = 0;
+    size_t count = 0;
+    EXPECT_EQ(GetAllPIDsForProcessName(fake, nullptr, &pid, 1, &count, nullptr), NVPID_BAD_ARGUMENT);
+    EXPECT_EQ(GetAllPIDsForProcessName(fake, "bash", nullptr, 1, &count, nullptr), NVPID_BAD_ARGUMENT);
+    EXPECT_EQ(GetAllPIDsForProcessName(fake, "bash", &pid, 1, nullptr, nullptr), NVPID_BAD_ARGUMENT);
+    EXPECT_EQ(GetAllPIDsForProcessName(fake, "bash", &pid, 0, &count, nullptr), NVPID_BAD_ARGUMENT);
+    EXPECT_EQ(GetAllPIDsForProcessName(fake, "bash", &pid, 1, &count, nullptr), NVPID_FOUND); // error optional
+    EXPECT_EQ(pid, 11);
+
+    fake.listError = EACCES;
+    Lookup failed = lookup(fake, "bash");
+    EXPECT_EQ(failed.rc, NVPID_TABLE_FAILED);
+    EXPECT_EQ(failed.error, EACCES);
+    fake.listError = ENOMEM;
+    Lookup noMemory = lookup(fake, "bash");
+    EXPECT_EQ(noMemory.rc, NVPID_NO_MEMORY);
+    EXPECT_EQ(noMemory.error, 12);
+}
+
+TEST(ProcessLookup, LongNamesMatchOnTheCharactersTheKernelKeeps)
+{
+    FakeProcesses fake;
+    fake.add(20, "NuvroTabletConsole"); // kept as "NuvroTabletCons"
+    fake.add(21, "NuvroTabletInfo");
+    EXPECT_EQ(lookup(fake, "NuvroTabletConsole").pids, std::vector<int32_t>{20});
+    EXPECT_EQ(lookup(fake, "NuvroTabletConsXYZ").pids, std::vector<int32_t>{20});
+    EXPECT_EQ(lookup(fake, "NuvroTabletInfo").pids, std::vector<int32_t>{21});
+    EXPECT_EQ(lookup(fake, "NuvroTabletInfoX").pids, std::vector<int32_t>{21});
+}
+
+TEST(ProcessLookup, SinglePidAndTheLinesCallersPrint)
+{
+    FakeProcesses fake;
+    fake.add(30, "NuvroHelper");
+    fake.add(31, "NuvroAgent");
+    fake.add(32, "NuvroAgent");
+    EXPECT_EQ(GetPIDForProcessName(fake, "NuvroHelper"), 30);
+    EXPECT_EQ(GetPIDForProcessName(fake, "NuvroAgent"), -1);
+    EXPECT_EQ(GetPIDForProcessName(fake, "none"), -1);
+
+    const int32_t pids[] = {31, 32};
+    EXPECT_EQ(nv_describe_pids("NuvroAgent", NVPID_FOUND, pids, 2), "NuvroAgent PID(s):    \t31, 32\n");
+    EXPECT_EQ(nv_describe_pids("X", NVPID_NONE, pids, 0), "Process Not Found:\t\"X\"\n");
+    EXPECT_EQ(nv_describe_pids("X", NVPID_TABLE_FAILED, pids, 0), "Other Error Getting PID.  Error Code: -3\n");
+}
+
+TEST(ProcFsTable, ReadsNamesWithSpacesAndParenthesesAndLeavesZombiesOut)
+{
+    nvtest::TempDir proc;
+    auto stat = [&](const char* pid, const std::string& line) {
+        std::filesystem::create_directories(proc.path() / pid);
+        nvtest::write_file(proc.path() / pid / "stat", line);
+    };
+    stat("100", "100 (NuvroAgent) S 1 100 100 0 -1\n");
+    stat("101", "101 (a) b (c) R 1 101\n");
+    stat("102", "102 (NuvroAgent) Z 1 102\n");
+    stat("103", "103 (NuvroAgent) X 1 103\n");
+    stat("104", "garbage");
+    std::filesystem::create_directories(proc.path() / "self");
+    std::filesystem::create_directories(proc.path() / "105"); // ended while the table was read
+
+    const NVProcFsTable table(proc.path().string());
+    std::vector<NVProcessEntry> entries;
+    ASSERT_EQ(table.list(entries), 0);
+    std::ranges::sort(entries, {}, &NVProcessEntry::pid);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].pid, 100);
+    EXPECT_EQ(entries[0].comm, "NuvroAgent");
+    EXPECT_EQ(entries[1].comm, "a) b (c");
+    EXPECT_EQ(lookup(table, "NuvroAgent").pids, std::vector<int32_t>{100});
+
+    const NVProcFsTable missing((proc.path() / "none").string());
+    Lookup failed = lookup(missing, "NuvroAgent");
+    EXPECT_EQ(failed.rc, NVPID_TABLE_FAILED);
+    EXPECT_EQ(failed.error, ENOENT);
+}
+
+TEST(ProcFsTable, FindsThisProcessInTheRealTable)
+{
+    const std::string comm = nvtest::read_file("/proc/self/comm");
+    ASSERT_FALSE(comm.empty());
+    const NVProcFsTable table;
+    const Lookup self = lookup(table, comm.substr(0, comm.size() - 1).c_str());
+    EXPECT_EQ(self.rc, NVPID_FOUND);
+    EXPECT_NE(std::ranges::find(self.pids, static_cast<int32_t>(getpid())), self.pids.end());
+}
+
+} // namespace
