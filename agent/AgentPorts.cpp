@@ -20,8 +20,6 @@
 #include "platform/sim/NVRecordingWriter.h"
 #include "platform/sim/SimUsbBus.h"
 
-#include <QSocketNotifier>
-
 #include <iostream>
 
 namespace {
@@ -95,14 +93,10 @@ NotificationCenter& AgentPorts::center()
 
 void AgentPorts::openDisplays()
 {
-    if (auto randr = RandrDisplayList::open()) {
-        RandrDisplayList* r = randr.get();
-        randrEvents_ = std::make_unique<QSocketNotifier>(r->fd(), QSocketNotifier::Read);
-        QObject::connect(randrEvents_.get(), &QSocketNotifier::activated, [r] { r->dispatchEvents(); });
+    if (auto randr = RandrDisplayList::open())
         screens_ = std::move(randr);
-    } else {
+    else
         screens_ = std::make_unique<QtScreenDisplayList>();
-    }
     displays_ = std::make_unique<DisplayTap>(*screens_);
 }
 

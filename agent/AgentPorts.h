@@ -20,7 +20,6 @@ class EventPrinter;
 class NVRecordingWriter;
 class PosixProcessLauncher;
 class ProximityTimer;
-class QSocketNotifier;
 class RandrDisplayList;
 class RecordingUsbBus;
 class SimUsbBus;
@@ -58,7 +57,6 @@ private:
     SteadyClock clock_;
     double start_ = 0;
     std::unique_ptr<DisplayList> screens_;
-    std::unique_ptr<QSocketNotifier> randrEvents_;
     std::unique_ptr<DisplayTap> displays_;
     std::unique_ptr<DBusNotificationCenter> center_;
     LocalNotificationCenter workspaceCenter_;

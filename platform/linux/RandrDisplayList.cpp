@@ -2,6 +2,7 @@
 
 #include "core/log/NVLog.h"
 
+#include <QSocketNotifier>
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
 
@@ -46,11 +47,19 @@ std::unique_ptr<RandrDisplayList> RandrDisplayList::open(const char* displayName
 }
 
 RandrDisplayList::RandrDisplayList(xcb_connection_t* conn, uint32_t root, uint8_t eventBase)
-    : conn_(conn), root_(root), eventBase_(eventBase)
+    : conn_(conn),
+      root_(root),
+      eventBase_(eventBase),
+      notifier_(std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(conn), QSocketNotifier::Read))
 {
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
 }
 
-RandrDisplayList::~RandrDisplayList() { xcb_disconnect(conn_); }
+RandrDisplayList::~RandrDisplayList()
+{
+    notifier_.reset();
+    xcb_disconnect(conn_);
+}
 
 bool RandrDisplayList::activeDisplays(std::vector<NVDisplayInfo>& out)
 {
@@ -71,9 +80,9 @@ bool RandrDisplayList::activeDisplays(std::vector<NVDisplayInfo>& out)
 
 void RandrDisplayList::setReconfigurationHandler(std::function<void()> handler) { handler_ = std::move(handler); }
 
-int RandrDisplayList::fd() const { return xcb_get_file_descriptor(conn_); }
+bool RandrDisplayList::isConnected() const { return xcb_connection_has_error(conn_) == 0; }
 
-bool RandrDisplayList::dispatchEvents()
+void RandrDisplayList::readEvents()
 {
     bool changed = false;
     while (xcb_generic_event_t* ev = xcb_poll_for_event(conn_)) {
@@ -82,7 +91,12 @@ bool RandrDisplayList::dispatchEvents()
             changed = true;
         free(ev);
     }
+    // A hung-up socket stays readable: watching it any longer would spin the loop.
+    if (!isConnected()) {
+        nv_log("RandrDisplayList: the X11 connection was lost, display changes are no longer followed");
+        notifier_->setEnabled(false);
+        return;
+    }
     if (changed && handler_)
         handler_();
-    return xcb_connection_has_error(conn_) == 0;
 }

@@ -1,5 +1,6 @@
 // The X server's monitors through RandR 1.5, in native pixels and in the server's order.
-// Screen-change events are read from the connection's descriptor by the main loop.
+// Screen-change events are read from the connection on the Qt event loop of the thread
+// that opened it.
 #pragma once
 
 #include "core/input/DisplayList.h"
@@ -9,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class QSocketNotifier;
 struct xcb_connection_t;
 
 class RandrDisplayList : public DisplayList {
@@ -19,20 +21,20 @@ public:
     RandrDisplayList(const RandrDisplayList&) = delete;
     RandrDisplayList& operator=(const RandrDisplayList&) = delete;
 
+    // False once the server is lost: the list is refused and no change is reported again.
     bool activeDisplays(std::vector<NVDisplayInfo>& out) override;
+    // One burst of screen changes calls the handler once.
     void setReconfigurationHandler(std::function<void()> handler) override;
 
-    // Descriptor to watch for readability.
-    int fd() const;
-    // Reads every pending event; one burst of screen changes calls the handler once.
-    // False once the server connection is lost: stop watching fd() then.
-    bool dispatchEvents();
+    bool isConnected() const;
 
 private:
     RandrDisplayList(xcb_connection_t* conn, uint32_t root, uint8_t eventBase);
+    void readEvents();
 
     xcb_connection_t* conn_;
     uint32_t root_;
     uint8_t eventBase_;
     std::function<void()> handler_;
+    std::unique_ptr<QSocketNotifier> notifier_;
 };

@@ -61,10 +61,9 @@ X11Workspace::X11Workspace(const char* displayName)
     xcb_change_window_attributes(conn_, root_, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(conn_);
     // Learn what is frontmost now, so that the owner name is right from the start.
-    if (updateActiveWindow()) {
-        owner_ = windowClass(window_);
-        path_ = process_path(windowPid(window_));
-    }
+    window_ = activeWindow();
+    owner_ = windowClass(window_);
+    path_ = programPath(window_);
 
     notifier_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(conn_), QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
@@ -102,31 +101,35 @@ void X11Workspace::readEvents()
     }
 }
 
-bool X11Workspace::updateActiveWindow()
+uint32_t X11Workspace::activeWindow() const
 {
     auto r = reply(xcb_get_property_reply(
         conn_, xcb_get_property(conn_, 0, root_, atomActive_, XCB_ATOM_WINDOW, 0, 1), nullptr));
     if (!r || r->format != 32 || xcb_get_property_value_length(r.get()) != 4)
-        return false;
-    const uint32_t window = *static_cast<const uint32_t*>(xcb_get_property_value(r.get()));
-    if (window == XCB_WINDOW_NONE || window == window_)
-        return false;
-    window_ = window;
-    return true;
+        return XCB_WINDOW_NONE;
+    return *static_cast<const uint32_t*>(xcb_get_property_value(r.get()));
 }
 
 void X11Workspace::activeWindowChanged()
 {
-    if (!updateActiveWindow())
+    const uint32_t window = activeWindow();
+    if (window == window_)
         return;
+    window_ = window;
     owner_ = windowClass(window_);
-    std::string path = process_path(windowPid(window_));
-    // Another window of the same program is no new activation.
-    if (path.empty() || path == path_)
+    std::string path = programPath(window_);
+    // Another window of the same program is no new activation. A window whose program
+    // cannot be told, or none at all, activates no application: the default profile.
+    if (path == path_)
         return;
     path_ = std::move(path);
     if (handler_)
         handler_(path_);
+}
+
+std::string X11Workspace::programPath(uint32_t window) const
+{
+    return window == XCB_WINDOW_NONE ? std::string() : process_path(windowPid(window));
 }
 
 uint32_t X11Workspace::windowPid(uint32_t window) const
@@ -152,6 +155,8 @@ uint32_t X11Workspace::windowPid(uint32_t window) const
 
 std::string X11Workspace::windowClass(uint32_t window) const
 {
+    if (window == XCB_WINDOW_NONE)
+        return {};
     auto r = reply(xcb_get_property_reply(
         conn_, xcb_get_property(conn_, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256), nullptr));
     if (!r || r->format != 8)

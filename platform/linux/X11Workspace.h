@@ -1,6 +1,7 @@
 // The frontmost application on an X11 desktop: follows the root window's
 // _NET_ACTIVE_WINDOW on a private connection driven by the Qt event loop, reports the
-// activated window's program (/proc/PID/exe) and caches its WM_CLASS as the owner name.
+// activated window's program (/proc/PID/exe; empty when there is no active window or its
+// program cannot be told) and caches its WM_CLASS as the owner name.
 #pragma once
 
 #include "core/channel/Workspace.h"
@@ -27,9 +28,11 @@ public:
 
 private:
     void readEvents();
-    // Reads the active window; false when it is none or the one already handled.
-    bool updateActiveWindow();
+    // The root's active window; XCB_WINDOW_NONE when there is none.
+    uint32_t activeWindow() const;
     void activeWindowChanged();
+    // The window's executable; empty for no window or when it cannot be told.
+    std::string programPath(uint32_t window) const;
     uint32_t windowPid(uint32_t window) const;
     std::string windowClass(uint32_t window) const;
 

@@ -1,7 +1,11 @@
 #include "platform/linux/X11Workspace.h"
-#include "tests/qt/QtTestSupport.h"
+#include "tests/linux/XvfbTestSupport.h"
 
+#include "core/channel/NVNotificationDriverPeer.h"
+#include "core/channel/NVNotificationNames.h"
+#include "core/channel/WorkspaceActivation.h"
 #include "core/log/NVLog.h"
+#include "core/model/NVGlobalInfo.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -18,7 +22,7 @@ using nvtest::spin_until;
 // The test's own client: windows with chosen properties and the root's active window.
 class Desktop {
 public:
-    Desktop() : conn_(xcb_connect(nullptr, nullptr))
+    explicit Desktop(const char* display = nullptr) : conn_(xcb_connect(display, nullptr))
     {
         if (xcb_connection_has_error(conn_))
             return;
@@ -95,9 +99,8 @@ TEST(X11Workspace, FollowsTheActiveWindowsProgramAndOwnerName)
     EXPECT_EQ(reports[0], otherPath);
     EXPECT_EQ(ws.frontmostOwnerName(), "Sleeper");
 
-    // Repeated and empty activations are no news.
+    // A repeated activation is no news.
     desktop.activate(sleeper);
-    desktop.activate(0);
     // Without _NET_WM_PID the server names the owning process.
     const uint32_t mine = desktop.window(std::string("nuvro\0NuvroTest\0", 16), 0);
     desktop.activate(mine);
@@ -120,6 +123,78 @@ TEST(X11Workspace, FollowsTheActiveWindowsProgramAndOwnerName)
 
     other.kill();
     other.waitForFinished(2000);
+}
+
+// Whatever the window system cannot tell selects the default context instead of keeping
+// the previous application's: the activations reach a driver peer as in the agent.
+TEST(X11Workspace, UnknownProgramOrNoActiveWindowSelectsTheDefaultContext)
+{
+    if (!nvtest::on_path("Xvfb"))
+        GTEST_SKIP() << "Xvfb missing";
+    nvtest::qt_app();
+    nvtest::PrivateXvfb x;
+    ASSERT_FALSE(x.display().empty());
+    Desktop desktop(x.display().c_str());
+    ASSERT_TRUE(desktop.ok());
+    std::memset(&g_gi.cfg, 0, sizeof g_gi.cfg);
+    const std::string selfPath = exe_of(getpid());
+    std::strcpy(g_gi.cfg.contexts[2].appPath, selfPath.c_str());
+    X11Workspace ws(x.display().c_str());
+    ASSERT_TRUE(ws.isConnected());
+    LocalNotificationCenter center, workspaceCenter;
+    nv_forward_activations(ws, workspaceCenter);
+    NVNotificationDriverPeer peer(nullptr, center, &workspaceCenter);
+    std::vector<std::string> reports;
+    workspaceCenter.observe(nvWorkspaceDidActivateApplication,
+                            [&](const std::string&, const NVPlistDict& info) {
+                                reports.push_back(nv_plist_string(info, nvKeyApplicationPath));
+                            });
+    const uint32_t mine = desktop.window(std::string("nuvro\0NuvroTest\0", 16), uint32_t(getpid()));
+    auto select = [&](uint32_t window, const std::string& expected) {
+        const size_t before = reports.size();
+        desktop.activate(mine);
+        spin_until([&] { return reports.size() > before && reports.back() == selfPath; });
+        ASSERT_EQ(currentAppIndex_kernel, 2);
+        desktop.activate(window);
+        ASSERT_TRUE(spin_until([&] { return reports.back() != selfPath; })) << "window " << window;
+        EXPECT_EQ(reports.back(), expected);
+        EXPECT_EQ(currentAppIndex_kernel, 0) << "window " << window;
+    };
+
+    // A process that has ended leaves /proc/PID/exe unreadable.
+    QProcess gone;
+    gone.start("sleep", {"30"});
+    ASSERT_TRUE(gone.waitForStarted(5000));
+    const auto gonePid = uint32_t(gone.processId());
+    gone.kill();
+    ASSERT_TRUE(gone.waitForFinished(5000));
+    select(desktop.window(std::string("gone\0Gone\0", 10), gonePid), "");
+    EXPECT_EQ(ws.frontmostOwnerName(), "Gone");
+    // A window of no client: no _NET_WM_PID, and the server names no process for it.
+    select(0x1f000001, "");
+    EXPECT_EQ(ws.frontmostOwnerName(), "");
+    select(XCB_WINDOW_NONE, "");
+}
+
+// The hung-up socket stays readable; a notifier left on it would spin the agent.
+TEST(X11Workspace, LostServerStopsBeingWatchedAndSaysSoOnce)
+{
+    if (!nvtest::on_path("Xvfb"))
+        GTEST_SKIP() << "Xvfb missing";
+    nvtest::qt_app();
+    nvtest::PrivateXvfb x;
+    ASSERT_FALSE(x.display().empty());
+    X11Workspace ws(x.display().c_str());
+    ASSERT_TRUE(ws.isConnected());
+    int reports = 0;
+    ws.setActivationHandler([&](const std::string&) { ++reports; });
+    NVLogCapture log;
+
+    x.stop();
+    ASSERT_TRUE(spin_until([&] { return log.contains("X11Workspace: the X11 connection was lost"); }));
+    EXPECT_LT(nvtest::cpu_seconds_of_event_loop(1000), 0.15);
+    EXPECT_EQ(log.count("X11Workspace: the X11 connection was lost"), 1u);
+    EXPECT_EQ(reports, 0);
 }
 
 TEST(X11Workspace, WithoutADisplayReportsNothingAndSaysSoOnce)
