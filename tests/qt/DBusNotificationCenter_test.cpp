@@ -1,13 +1,17 @@
 #include "platform/qt/DBusNotificationCenter.h"
 #include "tests/qt/QtTestSupport.h"
 
+#include "core/channel/NVNotificationNames.h"
 #include "core/log/NVLog.h"
+#include "core/model/NVEkeyFunc.h"
+#include "tests/input/InputTestSupport.h"
 
 #include <QDBusVariant>
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -136,6 +140,85 @@ TEST_F(DBusCenterTest, ForeignBusTypesReadAsMissingKeys)
     ASSERT_EQ(in.got.size(), 1u);
     EXPECT_EQ(in.got[0].second, (NVPlistDict{{"ok", 4}}));
     EXPECT_EQ(nv_plist_int(in.got[0].second, "u"), 0);
+}
+
+// Keys still down after the recorded events, modifiers as NVKC codes.
+std::set<uint16_t> held_keys(const RecordingWindowSystem& ws)
+{
+    std::set<uint16_t> down;
+    uint64_t flags = 0;
+    for (const NVRecordedEvent& e : ws.events()) {
+        if (!e.isHID)
+            continue;
+        if (e.hid.type == NVHID_FLAGS_CHANGED)
+            flags = e.hid.eventFlags;
+        else if (e.hid.type == NVHID_KEY_DOWN)
+            down.insert(e.hid.keyCode);
+        else
+            down.erase(e.hid.keyCode);
+    }
+    if (flags & NVMF_CONTROL)
+        down.insert(NVKC_CONTROL);
+    return down;
+}
+
+// The agent's two driver peers on one bus centre: the USB watcher's (no delegate) and the
+// dispatcher's. Apply arrives from the settings application while a hard key is held.
+TEST_F(DBusCenterTest, ApplyWhileAKeyIsHeldReleasesItWithItsOldFunctionWhicheverPeerCameFirst)
+{
+    constexpr uint8_t kZ = 6, kC = 8;
+    for (const bool watcherFirst : {true, false}) {
+        SCOPED_TRACE(watcherFirst ? "watcher's peer first" : "dispatcher's peer first");
+        nvtest::reset_globals();
+        nvtest::reset_input_statics();
+        ManualClock clock;
+        clock.set(100);
+        FakeDisplays displays{{{1, {0, 0, 1000, 800}}}};
+        RecordingWindowSystem ws{&clock};
+        NVMacFunc::setWindowSystem(&ws);
+        g_gi.hidConnect = ws.connectKeyboard();
+        g_gi.ti.devType = 1;
+        g_gi.ti.hbtnNum = 8;
+        g_gi.cfg.bEnableHBtn = 1;
+        NVEkey& undo = g_gi.cfg.contexts[0].hbtns[0];
+        nvtest::set_key(undo, NVEKT_KBTN, "Undo");
+        undo.kbtn.bCtrl = 1;
+        undo.kbtn.kbKeys[0] = kZ;
+
+        DBusNotificationCenter agent(*conn1), settings(*conn2);
+        std::unique_ptr<NVNotificationDriverPeer> watcher;
+        std::unique_ptr<NVDataHandler> dispatcher;
+        if (watcherFirst)
+            watcher = std::make_unique<NVNotificationDriverPeer>(nullptr, agent, nullptr);
+        dispatcher = std::make_unique<NVDataHandler>(displays, clock, &agent);
+        if (!watcherFirst)
+            watcher = std::make_unique<NVNotificationDriverPeer>(nullptr, agent, nullptr);
+
+        dispatcher->handleData(nvtest::hbtn_report(1).data());
+        ASSERT_EQ(held_keys(ws), (std::set<uint16_t>{kZ, NVKC_CONTROL}));
+
+        auto next = std::make_unique<NVConfig>(g_gi.cfg);
+        nvtest::set_key(next->contexts[0].hbtns[0], NVEKT_KBTN, "C");
+        next->contexts[0].hbtns[0].kbtn.kbKeys[0] = kC;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(next.get());
+        settings.post(nvNotificationCfgSendByUI, {{nvKeyCfgValFromUI, NVPlistData(bytes, bytes + sizeof(NVConfig))}});
+        ASSERT_TRUE(spin_until([] { return g_gi.cfg.contexts[0].hbtns[0].kbtn.kbKeys[0] == kC; }));
+        spin_until([] { return false; }, 100);
+
+        std::vector<std::string> events;
+        for (const NVRecordedEvent& e : ws.events())
+            events.push_back(nvtest::describe(e));
+        EXPECT_NE(std::find(events.begin(), events.end(), "kup6"), events.end());
+        EXPECT_NE(std::find(events.begin(), events.end(), "kup59"), events.end());
+        EXPECT_EQ(std::find(events.begin(), events.end(), "kup8"), events.end()) << "released with the new function";
+        EXPECT_TRUE(held_keys(ws).empty());
+        EXPECT_EQ(gModifierKeyEventFlag, 0u);
+
+        watcher.reset();
+        dispatcher.reset();
+        NVMacFunc::setWindowSystem(nullptr);
+        g_gi.hidConnect = 0;
+    }
 }
 
 TEST(DBusCenterWithoutBus, SaysSoAndDropsPosts)
