@@ -8,8 +8,6 @@
 
 // Device type of the one model that runs on a battery.
 constexpr uint32_t NV_BATTERY_DEVTYPE = 22;
-// Seconds between two charge queries while that model is connected.
-constexpr int NV_BATTERY_POLL_SECONDS = 30;
 
 bool nv_has_battery(uint32_t devType);
 

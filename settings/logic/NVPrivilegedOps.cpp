@@ -72,6 +72,14 @@ std::vector<std::string> nv_privileged_args(std::span<const NVPrivilegedOp> ops)
     return args;
 }
 
+std::vector<std::string> nv_privileged_command(const std::string& program, std::span<const NVPrivilegedOp> ops)
+{
+    std::vector<std::string> argv{"/usr/bin/pkexec", program};
+    for (std::string& arg : nv_privileged_args(ops))
+        argv.push_back(std::move(arg));
+    return argv;
+}
+
 bool nv_parse_privileged_args(std::span<const std::string> args, std::vector<NVPrivilegedOp>& ops,
                               std::string* bad)
 {

@@ -35,6 +35,8 @@ bool nv_is_privileged_process(std::string_view name);
 bool nv_is_privileged_path(std::string_view path);
 
 std::vector<std::string> nv_privileged_args(std::span<const NVPrivilegedOp> ops);
+// The whole command: pkexec, the privileged program (an absolute path), the operations.
+std::vector<std::string> nv_privileged_command(const std::string& program, std::span<const NVPrivilegedOp> ops);
 // Reads the operations of args. False, with the offending word in *bad, when a word is
 // not an operation or an operation has no operand.
 bool nv_parse_privileged_args(std::span<const std::string> args, std::vector<NVPrivilegedOp>& ops,

@@ -25,6 +25,9 @@ TEST(PrivilegedOps, ArgumentVectorRoundTripsAndMalformedOnesAreNamed)
                                           {NVPrivilegedKind::Remove, "/opt/NuvroTablet"}};
     const std::vector<std::string> args = nv_privileged_args(ops);
     EXPECT_EQ(args, (std::vector<std::string>{"kill", "NuvroAgent", "remove", "/opt/NuvroTablet"}));
+    EXPECT_EQ(nv_privileged_command("/opt/NuvroTablet/bin/nuvro-remove", ops),
+              (std::vector<std::string>{"/usr/bin/pkexec", "/opt/NuvroTablet/bin/nuvro-remove", "kill", "NuvroAgent",
+                                        "remove", "/opt/NuvroTablet"}));
     std::vector<NVPrivilegedOp> parsed;
     ASSERT_TRUE(nv_parse_privileged_args(args, parsed, nullptr));
     EXPECT_EQ(parsed, ops);
