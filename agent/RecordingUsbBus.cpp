@@ -36,7 +36,7 @@ public:
             keep(kStringBattery, buffer);
     }
 
-    const UsbDevice* inner() const { return inner_.get(); }
+    UsbDevice& inner() const { return *inner_; }
     const std::map<uint8_t, std::vector<uint8_t>>& strings() const { return strings_; }
     bool written = false;
 
@@ -61,7 +61,8 @@ public:
     {
     }
 
-    uint32_t open(uint16_t vendor, Callbacks callbacks) override
+    // device is one of this bus's wrappers: the inner bus opens what it wraps.
+    uint32_t open(UsbDevice& device, Callbacks callbacks) override
     {
         auto report = std::move(callbacks.report);
         callbacks.report = [this, report](HidInterfaceRef ref, const uint8_t* bytes, size_t length) {
@@ -69,9 +70,10 @@ public:
             if (report)
                 report(ref, bytes, length);
         };
-        return inner_->open(vendor, std::move(callbacks));
+        return inner_->open(static_cast<Device&>(device).inner(), std::move(callbacks));
     }
-    void close() override { inner_->close(); }
+    void close(std::function<void()> released) override { inner_->close(std::move(released)); }
+    bool closeWithin(double seconds) override { return inner_->closeWithin(seconds); }
 
 private:
     std::unique_ptr<HidManager> inner_;

@@ -116,6 +116,9 @@ public:
         return true;
     }
 
+    // What the bus completes on the loop (a released layer) happens before the next line.
+    void settle() { bus_.pump(); }
+
 private:
     static bool fail(std::string& why, const char* text)
     {
@@ -164,6 +167,7 @@ bool nv_replay(std::istream& recording, std::ostream& out, std::string& error)
             error = "line " + std::to_string(number) + ": " + why;
             return false;
         }
+        replay.settle();
     }
     return true;
 }

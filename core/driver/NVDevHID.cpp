@@ -14,20 +14,20 @@ constexpr int kNoKeyboardConnection = -1;
 
 } // namespace
 
-NVDevHID::NVDevHID(const NVDevServices& services)
+NVDevHID::NVDevHID(const NVDevServices& services, std::function<void()> unusable)
     : services_(services),
       handler_(std::make_unique<NVDataHandler>(services.displays, services.clock, &services.center,
-                                               services.workspaceCenter))
+                                               services.workspaceCenter)),
+      unusable_(std::move(unusable))
 {
 }
 
 NVDevHID::~NVDevHID()
 {
-    if (hidManager_)
-        close();
+    close();
 }
 
-bool NVDevHID::listen()
+bool NVDevHID::listen(UsbDevice& device)
 {
     if (services_.trusted && !services_.trusted())
         nv_log("NVDevHID listen, input cannot be posted without write access to /dev/uinput: "
@@ -42,7 +42,12 @@ bool NVDevHID::listen()
     callbacks.report = [this](HidInterfaceRef, const uint8_t* report, size_t length) {
         callback_hid_report(report, length);
     };
-    const uint32_t result = hidManager_->open(NV_USB_VENDOR, std::move(callbacks));
+    callbacks.failed = [this](HidInterfaceRef) {
+        if (open_ && unusable_)
+            unusable_();
+    };
+    open_ = true;
+    const uint32_t result = hidManager_->open(device, std::move(callbacks));
     if (result != 0) {
         if ((result & 0xFFFF) == HidManager::kExclusiveAccessError)
             nv_log("IOHIDManagerOpen as exclusive access mode:%x", result);
@@ -73,12 +78,24 @@ int NVDevHID::CloseHIDService()
     return 0;
 }
 
-void NVDevHID::close()
+void NVDevHID::close(std::function<void()> released)
 {
-    if (!hidManager_)
+    if (!open_)
         return;
-    hidManager_->close();
-    hidManager_.reset();
+    open_ = false;
+    stopFollowingDisplays();
+    hidManager_->close(std::move(released));
+}
+
+bool NVDevHID::closeWithin(double seconds)
+{
+    open_ = false;
+    stopFollowingDisplays();
+    return !hidManager_ || hidManager_->closeWithin(seconds);
+}
+
+void NVDevHID::stopFollowingDisplays()
+{
     if (interfaces_ > 0)
         services_.displays.setReconfigurationHandler({});
     interfaces_ = 0;

@@ -18,6 +18,8 @@ namespace {
 constexpr uint8_t kStringModel = 201;
 constexpr uint8_t kStringInfo = 200;
 constexpr uint8_t kStringBattery = 209;
+// How long the end of the process waits for each layer's transfers to come back.
+constexpr double kShutdownWaitSeconds = 1.0;
 
 // GET_DESCRIPTOR of a string into a zero-filled buffer; the parsers get the payload.
 bool read_string(UsbDevice& dev, uint8_t index, uint8_t (&buffer)[NV_USB_STRING_BUFFER])
@@ -42,6 +44,7 @@ NVDevUSB::~NVDevUSB()
 {
     services_.center.removeObserver(batteryToken_);
     hid_.reset();
+    retiring_.clear();
     setCurrentDevice(nullptr);
 }
 
@@ -58,7 +61,23 @@ bool NVDevUSB::listen()
     return false;
 }
 
-void NVDevUSB::close() { nv_log("NVDevUSB \tNVDevUSB close"); }
+void NVDevUSB::close()
+{
+    nv_log("NVDevUSB \tNVDevUSB close");
+    if (hid_)
+        hid_->handler().resetState();
+    if (g_gi.ti.devType != NVTT_UNKNOW)
+        NVConfigIO::saveNVConfig(&g_gi.cfg, "", &g_gi.ti);
+    hidWaiting_ = false;
+    bool released = true;
+    for (const auto& layer : retiring_)
+        released = layer->closeWithin(kShutdownWaitSeconds) && released;
+    if (hid_)
+        released = hid_->closeWithin(kShutdownWaitSeconds) && released;
+    if (!released)
+        nv_log("NVDevUSB close, the tablet's transfers did not come back in time");
+    setCurrentDevice(nullptr);
+}
 
 void NVDevUSB::callback_usb_insert(const std::vector<UsbDeviceRef>& devices)
 {
@@ -97,12 +116,7 @@ void NVDevUSB::callback_usb_insert(const std::vector<UsbDeviceRef>& devices)
             dev->close();
             continue;
         }
-        // The previous layer releases what it holds under the record it was pressed with,
-        // and lets go of its interfaces before the new one seizes them.
-        if (hid_) {
-            hid_->handler().resetState();
-            hid_.reset();
-        }
+        retireHid();
         g_gi.ti = ti;
         setCurrentDevice(dev);
 
@@ -117,8 +131,8 @@ void NVDevUSB::callback_usb_insert(const std::vector<UsbDeviceRef>& devices)
         }
         notification_->notifyTabletInfo();
 
-        hid_ = std::make_unique<NVDevHID>(services_);
-        hid_->listen();
+        hid_ = std::make_unique<NVDevHID>(services_, [this] { tabletUnusable(); });
+        openHidWhenFree();
     }
 }
 
@@ -131,19 +145,58 @@ void NVDevUSB::callback_usb_remove(const std::vector<UsbDeviceRef>& devices)
             continue;
         removed = true;
         nv_log("Raw device removed.\n");
-        // Without a tablet there is no model to save the record under.
-        if (g_gi.ti.devType != NVTT_UNKNOW)
-            NVConfigIO::saveNVConfig(&g_gi.cfg, "", &g_gi.ti);
-        if (hid_) {
-            hid_->handler().resetState();
-            hid_->close();
-        }
-        setCurrentDevice(nullptr);
-        std::memset(&g_gi.ti, 0, sizeof g_gi.ti);
-        notification_->notifyTabletInfo();
+        forgetTablet();
     }
     if (removed)
         listen();
+}
+
+void NVDevUSB::forgetTablet()
+{
+    // Without a tablet there is no model to save the record under.
+    if (g_gi.ti.devType != NVTT_UNKNOW)
+        NVConfigIO::saveNVConfig(&g_gi.cfg, "", &g_gi.ti);
+    retireHid();
+    setCurrentDevice(nullptr);
+    std::memset(&g_gi.ti, 0, sizeof g_gi.ti);
+    notification_->notifyTabletInfo();
+}
+
+void NVDevUSB::tabletUnusable()
+{
+    forgetTablet();
+    listen();
+}
+
+void NVDevUSB::retireHid()
+{
+    if (!hid_)
+        return;
+    // Released under the record it was pressed with, before anything replaces it.
+    hid_->handler().resetState();
+    hidWaiting_ = false;
+    std::unique_ptr<NVDevHID> layer = std::move(hid_);
+    if (!layer->isOpen())
+        return;
+    const NVDevHID* raw = layer.get();
+    retiring_.push_back(std::move(layer));
+    retiring_.back()->close([this, raw] { hidReleased(raw); });
+}
+
+void NVDevUSB::hidReleased(const NVDevHID* layer)
+{
+    std::erase_if(retiring_, [layer](const auto& l) { return l.get() == layer; });
+    if (hidWaiting_)
+        openHidWhenFree();
+}
+
+void NVDevUSB::openHidWhenFree()
+{
+    // A layer claiming while an earlier one still holds the interfaces would get BUSY,
+    // and the late release would then hand them to the kernel's driver.
+    hidWaiting_ = !retiring_.empty();
+    if (!hidWaiting_ && hid_ && usbDevice_)
+        hid_->listen(*usbDevice_);
 }
 
 void NVDevUSB::setCurrentDevice(UsbDeviceRef dev)

@@ -37,10 +37,15 @@ struct HidInterfaceRef {
     int interfaceNumber;
 };
 
-// The HID layer: every HID interface of the vendor's devices, held exclusively.
+// How an interrupt transfer ended when it brought no report.
+enum class UsbTransferError { Error, Stall, Overflow, Timeout, NoDevice };
+
+// The HID layer's hold on one device: its HID interfaces claimed exclusively on a handle of
+// its own (the kernel driver detached), one interrupt transfer each kept in flight.
+// Devices that arrive later are never taken in.
 class HidManager {
 public:
-    // The low 16 bits of the open result when another client holds the interfaces.
+    // The low 16 bits of the open result when another handle holds the interfaces.
     static constexpr uint32_t kExclusiveAccessError = 0x2C5;
 
     struct Callbacks {
@@ -48,14 +53,24 @@ public:
         std::function<void(HidInterfaceRef)> removed;
         // Bytes and length exactly as the interface delivered them.
         std::function<void(HidInterfaceRef, const uint8_t* report, size_t length)> report;
+        // Transfers kept failing past every retry: the device is unusable and nothing more
+        // comes from it. Runs on the loop, never inside the USB library's own callbacks.
+        std::function<void(HidInterfaceRef)> failed;
     };
 
+    // Destroying a manager that is not released yet drops its `released` callback; the
+    // release still completes on its own.
     virtual ~HidManager() = default;
-    // Matches, seizes and starts reading; interfaces already present are reported as
+    // Claims every HID interface of device and starts reading; interfaces are reported as
     // inserted before it returns. 0 on success, else an error code.
-    virtual uint32_t open(uint16_t vendor, Callbacks callbacks) = 0;
-    // Stops reading and releases the interfaces.
-    virtual void close() = 0;
+    virtual uint32_t open(UsbDevice& device, Callbacks callbacks) = 0;
+    // Stops reading and gives the device back: transfers cancelled and reaped, interfaces
+    // released (the kernel driver re-attached where it was detached), the handle closed.
+    // That completes later on the loop, where `released` then runs; never inside close.
+    virtual void close(std::function<void()> released) = 0;
+    // Closes and completes the release now, waiting at most `seconds` for cancelled
+    // transfers to come back. True when everything was given back. For shutting down.
+    virtual bool closeWithin(double seconds) = 0;
 };
 
 class UsbBus {

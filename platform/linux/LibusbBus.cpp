@@ -1,5 +1,6 @@
 #include "platform/linux/LibusbBus.h"
 
+#include "core/driver/UsbTransferRecovery.h"
 #include "core/log/NVLog.h"
 
 #include <QSocketNotifier>
@@ -8,11 +9,10 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace {
-
-constexpr int kReportBuffer = 64; // a whole interrupt packet; the dispatcher keeps only 12-byte reports
 
 class LibusbDevice : public UsbDevice {
 public:
@@ -70,50 +70,64 @@ private:
 
 } // namespace
 
-// One HID layer: a separate handle per device, its HID interfaces claimed, one interrupt
-// transfer per interface kept in flight. A released device waits for libusb to hand its
-// cancelled transfers back before its interfaces return to the kernel, so the last
-// transfer frees it, even after this layer is gone.
+namespace {
+
+// Runs work on the loop soon, unless the owner of alive is gone by then.
+void post(const std::shared_ptr<int>& alive, std::function<void()> work)
+{
+    QTimer::singleShot(0, [alive = std::weak_ptr(alive), work = std::move(work)] {
+        if (!alive.expired())
+            work();
+    });
+}
+
+UsbTransferError transfer_error(int status)
+{
+    switch (status) {
+    case LIBUSB_TRANSFER_STALL:
+        return UsbTransferError::Stall;
+    case LIBUSB_TRANSFER_OVERFLOW:
+        return UsbTransferError::Overflow;
+    case LIBUSB_TRANSFER_TIMED_OUT:
+        return UsbTransferError::Timeout;
+    case LIBUSB_TRANSFER_NO_DEVICE:
+        return UsbTransferError::NoDevice;
+    default:
+        return UsbTransferError::Error;
+    }
+}
+
+} // namespace
+
+// One HID layer: its own handle on one device, the HID interfaces claimed, one interrupt
+// transfer per interface. A release waits for libusb to hand the cancelled transfers back
+// before the interfaces return to the kernel, so the last transfer completes it, even
+// after this layer is gone.
 class LibusbHid : public HidManager {
 public:
     explicit LibusbHid(LibusbBus* bus) : bus_(bus) { bus_->hids_.push_back(this); }
     ~LibusbHid() override
     {
-        close();
+        if (seized_) {
+            if (!seized_->closing)
+                release(seized_);
+            if (seized_)
+                seized_->owner = nullptr;
+        }
         if (bus_)
             std::erase(bus_->hids_, this);
     }
 
-    uint32_t open(uint16_t vendor, Callbacks callbacks) override
+    uint32_t open(UsbDevice& device, Callbacks callbacks) override
     {
         callbacks_ = std::move(callbacks);
-        vendor_ = vendor;
-        open_ = true;
-        uint32_t result = 0;
-        for (const auto& dev : bus_->attached()) {
-            const uint32_t r = adopt(static_cast<LibusbDevice&>(*dev));
-            if (r && !result)
-                result = r;
-        }
-        return result;
-    }
-
-    void close() override
-    {
-        open_ = false;
-        for (Seized* s : seized_)
-            release(s);
-        seized_.clear();
-    }
-
-    // Claims the HID interfaces of a device of the vendor and starts reading them.
-    uint32_t adopt(LibusbDevice& dev)
-    {
-        if (!open_ || dev.vendorId() != vendor_)
-            return 0;
+        auto& dev = static_cast<LibusbDevice&>(device);
         libusb_device_handle* handle = nullptr;
+        if (!bus_)
+            return static_cast<uint32_t>(-LIBUSB_ERROR_NO_DEVICE);
         if (int rc = libusb_open(dev.device(), &handle); rc != 0)
             return static_cast<uint32_t>(-rc);
+        // Releasing an interface then binds the kernel's driver again.
         libusb_set_auto_detach_kernel_driver(handle, 1);
 
         libusb_config_descriptor* config = nullptr;
@@ -121,7 +135,7 @@ public:
             libusb_close(handle);
             return static_cast<uint32_t>(-LIBUSB_ERROR_IO);
         }
-        auto* s = new Seized{this, &dev, handle, {}, {}, false};
+        seized_ = new Seized{this, bus_->ctx_, &dev, handle, {}, {}, false, {}};
         uint32_t result = 0;
         for (int i = 0; i < config->bNumInterfaces; ++i) {
             const libusb_interface_descriptor& alt = config->interface[i].altsetting[0];
@@ -132,11 +146,11 @@ public:
                 result = rc == LIBUSB_ERROR_BUSY ? (0xE0000000u | kExclusiveAccessError) : static_cast<uint32_t>(-rc);
                 continue;
             }
-            s->claimed.push_back(alt.bInterfaceNumber);
+            seized_->claimed.push_back(alt.bInterfaceNumber);
             for (int e = 0; e < alt.bNumEndpoints; ++e) {
                 const libusb_endpoint_descriptor& ep = alt.endpoint[e];
                 if ((ep.bmAttributes & 0x03) == LIBUSB_TRANSFER_TYPE_INTERRUPT && (ep.bEndpointAddress & 0x80)) {
-                    startTransfer(s, alt.bInterfaceNumber, ep.bEndpointAddress);
+                    startReader(seized_, alt.bInterfaceNumber, ep.bEndpointAddress, ep.wMaxPacketSize & 0x7FF);
                     break;
                 }
             }
@@ -144,86 +158,185 @@ public:
                 callbacks_.inserted(HidInterfaceRef{&dev, alt.bInterfaceNumber});
         }
         libusb_free_config_descriptor(config);
-        seized_.push_back(s);
         return result;
+    }
+
+    void close(std::function<void()> released) override
+    {
+        released_ = std::make_shared<std::function<void()>>(std::move(released));
+        if (!seized_) {
+            postReleased();
+            return;
+        }
+        seized_->released = released_;
+        if (!seized_->closing)
+            release(seized_);
+    }
+
+    bool closeWithin(double seconds) override
+    {
+        released_.reset();
+        if (!seized_)
+            return true;
+        if (!seized_->closing)
+            release(seized_);
+        libusb_context* ctx = seized_ ? seized_->ctx : nullptr;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (seized_ && std::chrono::steady_clock::now() < deadline) {
+            timeval slice{0, 20000};
+            libusb_handle_events_timeout_completed(ctx, &slice, nullptr);
+        }
+        return seized_ == nullptr;
     }
 
     void deviceLeft(const UsbDevice* dev)
     {
-        auto it = std::find_if(seized_.begin(), seized_.end(), [dev](const Seized* s) { return s->device == dev; });
-        if (it == seized_.end())
+        Seized* s = seized_;
+        if (!s || s->device != dev || s->closing)
             return;
-        Seized* s = *it;
-        seized_.erase(it);
-        for (int iface : s->claimed)
+        for (int iface : std::exchange(s->claimed, {}))
             if (callbacks_.removed)
                 callbacks_.removed(HidInterfaceRef{dev, iface});
-        release(s);
     }
 
     void forgetBus() { bus_ = nullptr; }
 
 private:
+    struct Reader;
     struct Seized {
-        LibusbHid* owner;
+        LibusbHid* owner; // null once the layer is gone
+        libusb_context* ctx;
         const UsbDevice* device;
         libusb_device_handle* handle;
         std::vector<int> claimed;
-        std::vector<libusb_transfer*> transfers;
+        std::vector<Reader*> readers;
         bool closing;
+        std::weak_ptr<std::function<void()>> released;
     };
-    struct Transfer {
+    // In flight, delivering a report, waiting to be resubmitted, or stopped for good.
+    enum class State { InFlight, Delivering, Waiting, Stopped };
+    struct Reader {
         Seized* seized;
         int interfaceNumber;
-        unsigned char buffer[kReportBuffer];
+        unsigned char endpoint;
+        std::vector<unsigned char> buffer;
+        libusb_transfer* transfer;
+        State state;
+        UsbTransferRecovery recovery;
+        std::unique_ptr<QTimer> retry;
     };
 
-    static void startTransfer(Seized* s, int iface, unsigned char endpoint)
+    static void startReader(Seized* s, int iface, unsigned char endpoint, int packetSize)
     {
         libusb_transfer* t = libusb_alloc_transfer(0);
         if (!t)
             return;
-        auto* ctx = new Transfer{s, iface, {}};
-        libusb_fill_interrupt_transfer(t, s->handle, endpoint, ctx->buffer, kReportBuffer, &LibusbHid::transferDone,
-                                       ctx, 0);
-        if (libusb_submit_transfer(t) == 0) {
-            s->transfers.push_back(t);
-        } else {
-            delete ctx;
-            libusb_free_transfer(t);
+        // One whole packet: a report never overflows the buffer.
+        const size_t size = packetSize > 0 ? static_cast<size_t>(packetSize) : 64;
+        auto* r = new Reader{s, iface, endpoint, std::vector<unsigned char>(size), t, State::Stopped, {}, {}};
+        libusb_fill_interrupt_transfer(t, s->handle, endpoint, r->buffer.data(), static_cast<int>(size),
+                                       &LibusbHid::transferDone, r, 0);
+        s->readers.push_back(r);
+        submit(r);
+    }
+
+    static void submit(Reader* r)
+    {
+        const int rc = libusb_submit_transfer(r->transfer);
+        if (rc == 0) {
+            r->state = State::InFlight;
+            return;
         }
+        recover(r, rc == LIBUSB_ERROR_NO_DEVICE ? UsbTransferError::NoDevice : UsbTransferError::Error);
     }
 
     // Runs inside libusb's event handling, on the main loop: reports go straight to
     // the dispatcher, the fastest path from the wire to the posted event.
     static void transferDone(libusb_transfer* t)
     {
-        auto* ctx = static_cast<Transfer*>(t->user_data);
-        Seized* s = ctx->seized;
-        if (t->status == LIBUSB_TRANSFER_COMPLETED && !s->closing) {
-            const Callbacks& cb = s->owner->callbacks_;
-            if (cb.report)
-                cb.report(HidInterfaceRef{s->device, ctx->interfaceNumber}, t->buffer,
-                          static_cast<size_t>(t->actual_length));
-            if (!s->closing && libusb_submit_transfer(t) == 0)
-                return;
+        auto* r = static_cast<Reader*>(t->user_data);
+        Seized* s = r->seized;
+        if (s->closing) {
+            retire(r);
+            return;
         }
-        std::erase(s->transfers, t);
-        delete ctx;
-        libusb_free_transfer(t);
-        if (s->closing && s->transfers.empty())
-            finish(s);
+        if (t->status != LIBUSB_TRANSFER_COMPLETED) {
+            r->state = State::Stopped;
+            recover(r, transfer_error(t->status));
+            return;
+        }
+        r->recovery.succeeded();
+        r->state = State::Delivering;
+        if (s->owner && s->owner->callbacks_.report)
+            s->owner->callbacks_.report(HidInterfaceRef{s->device, r->interfaceNumber}, t->buffer,
+                                        static_cast<size_t>(t->actual_length));
+        // The report may have closed the layer.
+        if (s->closing)
+            retire(r);
+        else
+            submit(r);
     }
 
+    static void recover(Reader* r, UsbTransferError error)
+    {
+        const UsbTransferRecovery::Step step = r->recovery.failed(error, r->interfaceNumber);
+        r->state = State::Stopped;
+        Seized* s = r->seized;
+        if (step.action == UsbTransferRecovery::Action::GiveUp) {
+            if (LibusbHid* owner = s->owner)
+                post(owner->alive_, [owner, s, iface = r->interfaceNumber] {
+                    if (owner->seized_ == s && !s->closing && owner->callbacks_.failed)
+                        owner->callbacks_.failed(HidInterfaceRef{s->device, iface});
+                });
+            return;
+        }
+        if (step.action != UsbTransferRecovery::Action::Resubmit)
+            return;
+        if (step.pauseSeconds <= 0) {
+            submit(r);
+            return;
+        }
+        // A pause on the loop, never a sleep.
+        r->state = State::Waiting;
+        r->retry = std::make_unique<QTimer>();
+        r->retry->setSingleShot(true);
+        QObject::connect(r->retry.get(), &QTimer::timeout, [r, halt = step.clearHalt] {
+            if (halt)
+                libusb_clear_halt(r->seized->handle, r->endpoint);
+            submit(r);
+        });
+        r->retry->start(static_cast<int>(step.pauseSeconds * 1000));
+    }
+
+    // Cancels what is in flight and frees the rest; the last reader to come back
+    // completes the release.
     static void release(Seized* s)
     {
         s->closing = true;
-        if (s->transfers.empty()) {
-            finish(s);
-            return;
+        for (Reader* r : std::vector<Reader*>(s->readers)) {
+            if (r->state == State::InFlight)
+                libusb_cancel_transfer(r->transfer);
+            else if (r->state != State::Delivering)
+                drop(r);
         }
-        for (libusb_transfer* t : s->transfers)
-            libusb_cancel_transfer(t);
+        if (s->readers.empty())
+            finish(s);
+    }
+
+    // A reader of a closing layer came back.
+    static void retire(Reader* r)
+    {
+        Seized* s = r->seized;
+        drop(r);
+        if (s->readers.empty())
+            finish(s);
+    }
+
+    static void drop(Reader* r)
+    {
+        std::erase(r->seized->readers, r);
+        libusb_free_transfer(r->transfer);
+        delete r;
     }
 
     static void finish(Seized* s)
@@ -231,14 +344,28 @@ private:
         for (int iface : s->claimed)
             libusb_release_interface(s->handle, iface);
         libusb_close(s->handle);
+        if (LibusbHid* owner = s->owner) {
+            owner->seized_ = nullptr;
+            if (!s->released.expired())
+                owner->postReleased();
+        }
         delete s;
+    }
+
+    // The callback may destroy this layer; a shutdown or the layer's end drops it.
+    void postReleased()
+    {
+        post(alive_, [cb = std::weak_ptr(released_)] {
+            if (auto run = cb.lock(); run && *run)
+                (*run)();
+        });
     }
 
     LibusbBus* bus_;
     Callbacks callbacks_;
-    uint16_t vendor_ = 0;
-    bool open_ = false;
-    std::vector<Seized*> seized_;
+    Seized* seized_ = nullptr;
+    std::shared_ptr<std::function<void()>> released_;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 std::unique_ptr<LibusbBus> LibusbBus::create()
@@ -352,9 +479,6 @@ void LibusbBus::deliverPending()
         }
         libusb_unref_device(dev);
     }
-    for (const auto& ref : arrivedBatch)
-        for (LibusbHid* h : std::vector<LibusbHid*>(hids_))
-            h->adopt(static_cast<LibusbDevice&>(*ref));
     // The handlers may re-arm the bus, which replaces them and delivers the attached
     // devices itself: call copies, and drop this batch's arrivals once that happened.
     const unsigned arming = arming_;

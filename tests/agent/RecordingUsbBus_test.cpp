@@ -47,9 +47,12 @@ protected:
             NV_USB_VENDOR, [this](const auto& d) { watcher.arrive(d); },
             [this](const auto& d) { watcher.removed.insert(watcher.removed.end(), d.begin(), d.end()); }));
         hid = bus.createHidManager();
-        hid->open(NV_USB_VENDOR, {{}, {}, [this](HidInterfaceRef, const uint8_t* r, size_t n) {
-                                      watcher.reports.emplace_back(r, r + n);
-                                  }});
+        ASSERT_FALSE(watcher.arrived.empty());
+        // The layer opens the watcher's device: the wrapper's inner device is claimed.
+        EXPECT_EQ(hid->open(*watcher.arrived.back(), {{}, {}, [this](HidInterfaceRef, const uint8_t* r, size_t n) {
+                                                          watcher.reports.emplace_back(r, r + n);
+                                                      }}),
+                  0u);
     }
 
     SimUsbBus sim;

@@ -1,6 +1,7 @@
 #include "core/channel/NVNotificationNames.h"
 #include "core/config/NVConfigPaths.h"
 #include "core/device/NVModelTable.h"
+#include "core/driver/UsbTransferRecovery.h"
 #include "core/input/NVDataHandler.h"
 #include "core/model/NVGlobalInfo.h"
 #include "tests/driver/DeviceAccessFixture.h"
@@ -156,6 +157,7 @@ TEST_F(UsbTest, ReplugRepeatsTheWholeArrival)
     start();
     bus.detach(id);
     id = plug();
+    bus.pump(); // the earlier layer's release completes first
     EXPECT_EQ(g_gi.ti.devType, kPenModel);
     EXPECT_TRUE(bus.hidOpen());
     EXPECT_EQ(announcedDevType(2), int32_t(kPenModel));
@@ -172,13 +174,22 @@ TEST_F(UsbTest, UnknownDeviceLeavesTheTabletAloneAndItsRemovalReArmsTheBus)
     unknown.strings[201] = nv_utf16le_payload("SOMETHING ELSE 12345");
     const int other = bus.attach(unknown);
     EXPECT_EQ(g_gi.ti.devType, kPenModel); // the current tablet keeps its record
+    EXPECT_TRUE(bus.kernelDriverAttached(other)) << "never taken into the running layer";
+    send(other, pen(0x81, 0, 3000));
+    EXPECT_TRUE(take().empty());
     send(tablet, pen(0x80));
     EXPECT_FALSE(take().empty());
+
     bus.detach(other);
     EXPECT_EQ(announcedDevType(1), 0);
     EXPECT_EQ(announcedDevType(2), int32_t(kPenModel)); // still attached: it arrives again
     EXPECT_EQ(g_gi.ti.devType, kPenModel);
+    // The new layer claims only once the old one has given the interfaces back; claiming
+    // at once would be refused and the late release would hand them to the kernel.
+    bus.pump();
     EXPECT_TRUE(bus.hidOpen());
+    EXPECT_FALSE(bus.kernelDriverAttached(tablet));
+    EXPECT_FALSE(log.contains("IOHIDManagerOpen as exclusive access mode"));
     send(tablet, pen(0x80));
     EXPECT_FALSE(take().empty());
 }
@@ -219,11 +230,125 @@ TEST_F(UsbTest, ASecondTabletReplacesTheFirstWithNothingLeftPressed)
     send(first, pen(0x80));
     send(first, pen(0x81, 0, 3000));
     take();
-    plug(2);
+    const int second = plug(2);
     const Events events = take();
     EXPECT_NE(std::find(events.begin(), events.end(), "lup(0,1)"), events.end());
     EXPECT_EQ(g_gi.ti.devType, 2u);
     EXPECT_EQ(announcedDevType(1), 2);
+
+    // The first is given back to the system; only the second is read.
+    bus.pump();
+    EXPECT_TRUE(bus.kernelDriverAttached(first));
+    EXPECT_FALSE(bus.kernelDriverAttached(second));
+    send(first, pen(0x80));
+    EXPECT_TRUE(take().empty());
+    send(second, pen(0x80));
+    EXPECT_FALSE(take().empty());
+}
+
+TEST_F(UsbTest, CloseReleasesWhatIsHeldSavesAndGivesTheTabletBack)
+{
+    const int id = plug();
+    start();
+    g_gi.cfg.pressFactor = 3; // changed since the load: must reach the file
+    send(id, pen(0x80));
+    send(id, pen(0x81, 0, 3000));
+    send(id, nvtest::hbtn_report(1));
+    take();
+
+    usb->close();
+    const Events events = take();
+    EXPECT_EQ(events, (Events{"lup(0,1)", "kup59", "flags0"})) << "the tip and the express key's function let go";
+    EXPECT_NE(nvtest::read_file(getConfigUserFullPath()).find("<pressFactor>3</pressFactor>"), std::string::npos);
+    EXPECT_FALSE(bus.hidOpen());
+    EXPECT_TRUE(bus.kernelDriverAttached(id)) << "at once, without the loop";
+    EXPECT_EQ(bus.openDevices(), 0);
+    EXPECT_TRUE(log.contains("NVDevUSB \tNVDevUSB close"));
+}
+
+TEST_F(UsbTest, CloseCompletesAReleaseStillUnderWayAndBoundsItsWait)
+{
+    const int id = plug();
+    start();
+    bus.attach(SimDeviceScript::forModel(model(2))); // the first layer is being released
+    usb->close();
+    EXPECT_TRUE(bus.kernelDriverAttached(id));
+    EXPECT_FALSE(bus.hidOpen());
+
+    SimDeviceScript stuck = SimDeviceScript::forModel(model(kPenModel));
+    stuck.releaseHangs = true;
+    SimUsbBus localBus;
+    localBus.attach(stuck);
+    NVDevServices s = services();
+    NVDevUSB watcher(NVDevServices{localBus, s.center, s.workspaceCenter, s.displays, s.clock, s.windowSystem,
+                                   s.trusted, s.displaysChanged});
+    watcher.listen();
+    watcher.close(); // returns although the transfers never come back
+    EXPECT_TRUE(log.contains("NVDevUSB close, the tablet's transfers did not come back in time"));
+}
+
+TEST_F(UsbTest, FailedTransfersAreRetriedOnTheLoopWithTheHaltCleared)
+{
+    const int id = plug();
+    start();
+    send(id, pen(0x80));
+    take();
+    bus.failTransfer(id, UsbTransferError::Stall);
+    send(id, pen(0x80, 10)); // no transfer in flight: nothing is read
+    EXPECT_TRUE(take().empty());
+    bus.pump();
+    EXPECT_EQ(bus.clearedHalts(id), 1);
+    send(id, pen(0x80, 20));
+    EXPECT_FALSE(take().empty());
+
+    // One line for a run of failures, however long, and none for a timeout.
+    for (UsbTransferError e : {UsbTransferError::Error, UsbTransferError::Overflow, UsbTransferError::Timeout}) {
+        bus.failTransfer(id, e);
+        bus.pump();
+    }
+    send(id, pen(0x80, 30));
+    EXPECT_FALSE(take().empty());
+    EXPECT_EQ(log.count("USB transfer on interface 0 failed (stall): retrying"), 1u);
+    EXPECT_EQ(log.count("USB transfer on interface 0 failed (error): retrying"), 1u);
+    EXPECT_EQ(log.count("failed (overflow)"), 0u);
+    EXPECT_EQ(bus.clearedHalts(id), 1);
+    EXPECT_EQ(announcements(), 1u);
+}
+
+TEST_F(UsbTest, ATabletThatKeepsFailingIsHandledAsUnpluggedWithNothingLeftPressed)
+{
+    const int id = plug();
+    start();
+    send(id, pen(0x80));
+    send(id, pen(0x81, 0, 3000));
+    take();
+    for (int i = 0; i <= UsbTransferRecovery::kRetries; ++i) {
+        bus.failTransfer(id, UsbTransferError::Error);
+        bus.pump();
+    }
+    const Events events = take();
+    EXPECT_NE(std::find(events.begin(), events.end(), "lup(0,1)"), events.end());
+    EXPECT_TRUE(log.contains("still fails after 5 retries: the tablet is treated as unplugged"));
+    ASSERT_EQ(announcements(), 3u);
+    EXPECT_EQ(announcedDevType(1), 0);
+    // Armed again: the tablet, still attached, arrives anew and is read again.
+    EXPECT_EQ(announcedDevType(2), int32_t(kPenModel));
+    EXPECT_EQ(bus.listenCount(), 2);
+    EXPECT_TRUE(bus.hidOpen());
+    send(id, pen(0x80));
+    EXPECT_FALSE(take().empty());
+}
+
+TEST_F(UsbTest, ATransferOfAGoneDeviceIsNotRetried)
+{
+    const int id = plug();
+    start();
+    bus.failTransfer(id, UsbTransferError::NoDevice);
+    EXPECT_EQ(bus.pump(), 0);
+    send(id, pen(0x80));
+    EXPECT_TRUE(take().empty());
+    EXPECT_TRUE(log.contains("USB transfer on interface 0: the device is gone"));
+    EXPECT_EQ(announcements(), 1u); // its removal does the rest
 }
 
 TEST_F(UsbTest, RemovalWithoutATabletSavesNothing)
