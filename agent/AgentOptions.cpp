@@ -34,6 +34,9 @@ std::optional<AgentOptions> nv_agent_options(int argc, const char* const* argv, 
             o.simulateModel = a + 11;
         } else if (std::strcmp(a, "--print-events") == 0) {
             o.printEvents = true;
+        } else if (std::strcmp(a, "--self-test-hold") == 0) {
+            o.selfTestHold = true;
+            o.simulate = true;
         } else if (std::strcmp(a, "--foreground") == 0) {
             o.foreground = true;
         } else if (std::strncmp(a, "--record", 8) == 0 && (a[8] == '\0' || a[8] == '=')) {

@@ -14,6 +14,9 @@ struct AgentOptions {
     // --self-test-reports N: a simulated tablet sends N pen reports, then the agent prints
     // its figures and quits.
     long selfTestReports = -1;
+    // --self-test-hold: a simulated tablet puts the pen tip down and holds an express key,
+    // then the agent runs on until it is told to quit.
+    bool selfTestHold = false;
 };
 
 // nullopt with a message in *error on a malformed option.

@@ -20,6 +20,8 @@
 #include "platform/sim/NVRecordingWriter.h"
 #include "platform/sim/SimUsbBus.h"
 
+#include <QTimer>
+
 #include <iostream>
 
 namespace {
@@ -135,6 +137,8 @@ bool AgentPorts::openBus(const AgentOptions& options, std::string* error)
         }
         auto sim = std::make_unique<SimUsbBus>();
         sim_ = sim.get();
+        simLoop_ = std::make_unique<QObject>();
+        sim->setWake([this] { QTimer::singleShot(0, simLoop_.get(), [this] { sim_->pump(); }); });
         simDevice_ = sim->attach(SimDeviceScript::forModel(*model));
         nv_log("simulated tablet %s", model->identity);
         bus_ = std::move(sim);

@@ -20,6 +20,7 @@ class EventPrinter;
 class NVRecordingWriter;
 class PosixProcessLauncher;
 class ProximityTimer;
+class QObject;
 class RandrDisplayList;
 class RecordingUsbBus;
 class SimUsbBus;
@@ -70,6 +71,8 @@ private:
     std::unique_ptr<UsbBus> bus_;
     SimUsbBus* sim_ = nullptr;
     int simDevice_ = 0;
+    // Runs the simulated bus's completions on the loop; gone before the bus.
+    std::unique_ptr<QObject> simLoop_;
     std::ofstream recordFile_;
     std::unique_ptr<NVRecordingWriter> writer_;
     std::unique_ptr<RecordingUsbBus> recordingBus_;

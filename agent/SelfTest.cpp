@@ -11,6 +11,7 @@ namespace {
 constexpr uint8_t kReportId = 0x08;
 constexpr uint8_t kPenHover = 0x80;
 constexpr uint8_t kPenTip = 0x81;
+constexpr uint8_t kExpressKeys = 0xE0;
 
 void pen_report(uint8_t (&r)[12], uint8_t type, uint32_t x, uint32_t y, uint16_t pressure)
 {
@@ -49,4 +50,15 @@ void nv_self_test_strokes(SimUsbBus& bus, int device, long reports)
                        static_cast<uint16_t>(200 + 35 * (k - 30)));
         bus.sendReport(device, r, sizeof r);
     }
+}
+
+void nv_self_test_hold(SimUsbBus& bus, int device)
+{
+    uint8_t r[12];
+    pen_report(r, kPenHover, 20000, 15000, 0);
+    bus.sendReport(device, r, sizeof r);
+    pen_report(r, kPenTip, 20000, 15000, 3000);
+    bus.sendReport(device, r, sizeof r);
+    const uint8_t key[12] = {kReportId, kExpressKeys, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+    bus.sendReport(device, key, sizeof key);
 }

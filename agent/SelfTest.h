@@ -10,3 +10,7 @@ long nv_resident_kib();
 // Sends reports pen reports (hovering and drawing strokes) from device of bus, each
 // handled completely before the next.
 void nv_self_test_strokes(SimUsbBus& bus, int device, long reports);
+
+// From device of bus: the pen tip down in the middle of the tablet and the first express
+// key pressed, both left held.
+void nv_self_test_hold(SimUsbBus& bus, int device);

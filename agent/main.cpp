@@ -4,6 +4,7 @@
 #include "agent/AgentPorts.h"
 #include "agent/AgentUtils.h"
 #include "agent/AppDelegate.h"
+#include "agent/QuitSignals.h"
 #include "agent/SelfTest.h"
 #include "core/input/Clock.h"
 #include "core/log/NVLog.h"
@@ -61,6 +62,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // A faded tip is only hidden; nothing the agent shows may end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Quit, SIGTERM and SIGINT all end through aboutToQuit below.
+    QuitSignals quitSignals;
 
     auto ports = AgentPorts::create(*options, &error);
     if (!ports) {
@@ -72,6 +75,12 @@ int main(int argc, char** argv)
     const double armedSeconds = ports->clock().now();
     if (options->selfTestReports >= 0)
         schedule_self_test(*ports, options->selfTestReports, startSeconds, armedSeconds);
+    if (options->selfTestHold)
+        QTimer::singleShot(0, [&ports] {
+            nv_self_test_hold(*ports->simulatedBus(), ports->simulatedDevice());
+            std::printf("held\n");
+            std::fflush(stdout);
+        });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&delegate] { delegate.applicationWillTerminate(); });
     return app.exec();
 }

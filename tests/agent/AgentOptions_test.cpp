@@ -45,6 +45,11 @@ TEST(AgentOptions, SimulateRecordPrintAndSelfTest)
     ASSERT_TRUE(o);
     EXPECT_EQ(o->selfTestReports, 10000);
     EXPECT_TRUE(o->simulate) << "the figures come from a simulated tablet";
+
+    o = parse({"--self-test-hold"});
+    ASSERT_TRUE(o);
+    EXPECT_TRUE(o->selfTestHold);
+    EXPECT_TRUE(o->simulate);
 }
 
 TEST(AgentOptions, MissingOrMalformedValuesAreRefused)

@@ -1,5 +1,7 @@
 // The agent program itself, on a private session bus and offscreen.
 #include "agent/AttributeQueryService.h"
+#include "core/config/NVConfigPaths.h"
+#include "core/events/WindowSystem.h"
 
 #include "tests/qt/QtTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <csignal>
 #include <filesystem>
 #include <sstream>
 
@@ -129,7 +132,15 @@ TEST_F(AgentProcessTest, ARecordedSessionReplaysToTheSameEvents)
                              QString::fromStdString(recording)});
     ASSERT_TRUE(agent.waitForFinished(30000));
     ASSERT_EQ(agent.exitCode(), 0);
-    const auto live = json_lines(agent.readAllStandardOutput());
+    // The session ends with the tip down: the agent's shutdown lets go of it, which the
+    // recording does not hold.
+    const QByteArray out = agent.readAllStandardOutput();
+    const qsizetype end = out.indexOf("\nreports=");
+    ASSERT_GE(end, 0);
+    const auto live = json_lines(out.left(end));
+    const auto shutdown = json_lines(out.mid(end));
+    ASSERT_EQ(shutdown.size(), 1u);
+    EXPECT_EQ(shutdown[0].value("event", 0), NVET_LEFT_MOUSE_UP);
 
     const auto recorded = json_lines(QByteArray::fromStdString(nvtest::read_file(recording)));
     ASSERT_GE(recorded.size(), 302u);
@@ -161,5 +172,39 @@ TEST_F(AgentProcessTest, ARecordedSessionReplaysToTheSameEvents)
         a.erase("t");
         b.erase("t");
         ASSERT_EQ(a, b) << "event " << i;
+    }
+}
+
+TEST_F(AgentProcessTest, SigtermAndSigintLetGoOfWhatIsHeldSaveAndExitCleanly)
+{
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        QProcess& agent = start({"--simulate", "--print-events", "--self-test-hold"});
+        QByteArray out;
+        ASSERT_TRUE(nvtest::spin_until(
+            [&] {
+                out += agent.readAllStandardOutput();
+                return out.contains("\nheld\n");
+            },
+            10000));
+        // Written again only by the shutdown.
+        ASSERT_TRUE(std::filesystem::remove(getConfigUserFullPath()));
+
+        ::kill(static_cast<pid_t>(agent.processId()), signal);
+        ASSERT_TRUE(agent.waitForFinished(10000));
+        EXPECT_EQ(agent.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(agent.exitCode(), 0);
+        out += agent.readAllStandardOutput();
+
+        const auto after = json_lines(out.mid(out.indexOf("\nheld\n")));
+        bool tipUp = false, keyUp = false;
+        for (const auto& j : after) {
+            tipUp = tipUp || j.value("event", 0) == NVET_LEFT_MOUSE_UP;
+            keyUp = keyUp || j.value("hid", 0u) == NVHID_KEY_UP;
+        }
+        EXPECT_TRUE(tipUp) << out.toStdString();
+        EXPECT_TRUE(keyUp) << out.toStdString();
+        EXPECT_TRUE(std::filesystem::exists(getConfigUserFullPath()));
+        agents.clear();
     }
 }
