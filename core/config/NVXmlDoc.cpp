@@ -205,10 +205,12 @@ bool write_all(int fd, const std::string& bytes)
     return fsync(fd) == 0;
 }
 
-mode_t mode_to_keep(const std::string& path)
+// Gives the temporary path's permissions (0644 for a new file). A filesystem without
+// permissions refuses; the save goes on.
+void keep_mode(int fd, const std::string& path)
 {
     struct stat st;
-    return stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    fchmod(fd, stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
 }
 
 std::string folder_of(const std::string& path)
@@ -229,7 +231,8 @@ bool write_unnamed([[maybe_unused]] const std::string& path, [[maybe_unused]] co
     const int fd = open(folder_of(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
-    bool ok = fchmod(fd, mode_to_keep(path)) == 0 && write_all(fd, bytes);
+    keep_mode(fd, path);
+    bool ok = write_all(fd, bytes);
     if (ok) {
         // A link cannot replace a file: the content is linked under a fresh name, then
         // renamed over path.
@@ -269,9 +272,9 @@ bool write_named(const std::string& path, const std::string& bytes, std::string&
         tmp.clear();
         return false;
     }
-    bool ok = fchmod(fd, mode_to_keep(path)) == 0 && write_all(fd, bytes);
-    ok = (close(fd) == 0) && ok;
-    return ok;
+    keep_mode(fd, path);
+    const bool ok = write_all(fd, bytes);
+    return (close(fd) == 0) && ok;
 }
 
 bool temp_suffix(std::string_view s)

@@ -146,12 +146,14 @@ void add_reference(Builder& b, xmlNode* parent, const std::string& name, const c
 }
 
 // Position k of set f of a key of more than two positions: each set starts further
-// along the list, so that the sets differ.
+// along the list (by one where one set takes the whole list), so that the sets differ.
 const char* ring_function(int positions, int f, int k)
 {
     if (k == 0)
         return "SwitchMuxFunc";
-    return kRingKeys[(f * (positions - 1) + k - 1) % kRingKeys.size()];
+    const size_t functions = static_cast<size_t>(positions - 1);
+    const size_t step = functions < kRingKeys.size() ? functions : 1;
+    return kRingKeys[(static_cast<size_t>(f) * step + static_cast<size_t>(k) - 1) % kRingKeys.size()];
 }
 
 void build_preset(Builder& b, xmlNode* presets)
