@@ -162,6 +162,20 @@ std::set<uint16_t> held_keys(const RecordingWindowSystem& ws)
     return down;
 }
 
+// Posts go to ws while it lives.
+struct PostingTo {
+    explicit PostingTo(RecordingWindowSystem& ws)
+    {
+        NVMacFunc::setWindowSystem(&ws);
+        g_gi.hidConnect = ws.connectKeyboard();
+    }
+    ~PostingTo()
+    {
+        NVMacFunc::setWindowSystem(nullptr);
+        g_gi.hidConnect = 0;
+    }
+};
+
 // The agent's two driver peers on one bus centre: the USB watcher's (no delegate) and the
 // dispatcher's. Apply arrives from the settings application while a hard key is held.
 TEST_F(DBusCenterTest, ApplyWhileAKeyIsHeldReleasesItWithItsOldFunctionWhicheverPeerCameFirst)
@@ -175,8 +189,7 @@ TEST_F(DBusCenterTest, ApplyWhileAKeyIsHeldReleasesItWithItsOldFunctionWhichever
         clock.set(100);
         FakeDisplays displays{{{1, {0, 0, 1000, 800}}}};
         RecordingWindowSystem ws{&clock};
-        NVMacFunc::setWindowSystem(&ws);
-        g_gi.hidConnect = ws.connectKeyboard();
+        PostingTo posting(ws);
         g_gi.ti.devType = 1;
         g_gi.ti.hbtnNum = 8;
         g_gi.cfg.bEnableHBtn = 1;
@@ -211,13 +224,8 @@ TEST_F(DBusCenterTest, ApplyWhileAKeyIsHeldReleasesItWithItsOldFunctionWhichever
         EXPECT_NE(std::find(events.begin(), events.end(), "kup6"), events.end());
         EXPECT_NE(std::find(events.begin(), events.end(), "kup59"), events.end());
         EXPECT_EQ(std::find(events.begin(), events.end(), "kup8"), events.end()) << "released with the new function";
-        EXPECT_TRUE(held_keys(ws).empty());
+        EXPECT_TRUE(held_keys(ws).empty()) << ::testing::PrintToString(events);
         EXPECT_EQ(gModifierKeyEventFlag, 0u);
-
-        watcher.reset();
-        dispatcher.reset();
-        NVMacFunc::setWindowSystem(nullptr);
-        g_gi.hidConnect = 0;
     }
 }
 
