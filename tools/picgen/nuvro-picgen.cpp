@@ -1,0 +1,123 @@
+// Draws every picture of the settings application and the update helper into the res
+// folder given as the only argument: a tablet picture per model from its layout, a pen
+// picture per pen node, the brand pictures and the status item's icon file. Reads the
+// layout and default configuration files already in that folder.
+#include "core/config/NVConfigIO.h"
+#include "core/device/NVModelTable.h"
+#include "core/device/libCross/nvParse.h"
+#include "core/model/NVLayoutAlloc.h"
+#include "tools/picgen/NVBrandPictures.h"
+#include "tools/picgen/NVIcoFile.h"
+#include "tools/picgen/NVPenPicture.h"
+#include "tools/picgen/NVPicCanvas.h"
+#include "tools/picgen/NVTabletPicture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <string>
+
+namespace {
+
+NVTabletInfo tablet_info(const NVModelInfo& m)
+{
+    NVTabletInfo ti{};
+    ti.devType = m.devType;
+    ti.oemType = m.oemType;
+    ti.maxX = m.maxX;
+    ti.maxY = m.maxY;
+    ti.maxP = m.maxP;
+    ti.lpi = m.lpi;
+    ti.rate = m.rate;
+    ti.hbtnNum = m.hbtnNum;
+    ti.sbtnNum = m.sbtnNum;
+    ti.pbtnNum = m.pbtnNum;
+    ti.bMonitor = m.bMonitor;
+    return ti;
+}
+
+bool save_both(const QString& path, const std::function<QImage(int)>& draw)
+{
+    return nv_pic_save(draw(1), path) && nv_pic_save(draw(2), nv_pic_2x_name(path));
+}
+
+// The configuration sizes the table of ring position names that the layout fills.
+bool write_tablet(const QString& res, const NVModelInfo& m)
+{
+    const NVTabletInfo ti = tablet_info(m);
+    auto cfg = std::make_unique<NVConfig>();
+    if (!NVConfigIO::readXml(nv_config_default_path(), cfg.get(), &ti)) {
+        std::fprintf(stderr, "nuvro-picgen: no default configuration for %s\n", m.identity);
+        return false;
+    }
+    NVLayoutTablet layout{};
+    NVConfigIO::readTabletLayout(&layout, &ti, cfg.get());
+    bool ok = layout.size.cx > 0 && layout.size.cy > 0;
+    if (!ok)
+        std::fprintf(stderr, "nuvro-picgen: no tablet layout for %s\n", m.identity);
+    const NVTabletLook look{nv_pic_brand(m.oemType), m.bMonitor != 0};
+    ok = ok && save_both(res + "/tablet_" + get_dev_type(m.devType) + ".png",
+                         [&](int scale) { return nv_draw_tablet(layout, look, scale); });
+    free_NVTabletLayout(&layout);
+    return ok;
+}
+
+bool write_pen(const QString& res, const std::string& pen)
+{
+    NVLayoutPen layout{};
+    NVConfigIO::readPenLayout(&layout, pen);
+    bool ok = layout.size.cx > 0 && layout.size.cy > 0;
+    if (!ok)
+        std::fprintf(stderr, "nuvro-picgen: no pen layout for %s\n", pen.c_str());
+    ok = ok && save_both(res + "/pen_" + QString::fromStdString(pen) + ".png",
+                         [&](int scale) { return nv_draw_pen(layout, NVPicBrand::Nuvro, scale); });
+    free_NVPenLayout(&layout);
+    return ok;
+}
+
+bool write_icon(const QString& path)
+{
+    const QByteArray bytes = nv_ico_bytes({nv_draw_app_icon(16), nv_draw_app_icon(32)});
+    QFile file(path);
+    return !bytes.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
+           && file.flush();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: nuvro-picgen RES_FOLDER\n");
+        return 2;
+    }
+    QGuiApplication app(argc, argv);
+    const QString res = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    nv_set_res_path(QDir::cleanPath(res + "/..").toStdString());
+
+    bool ok = true;
+    std::set<std::string> pens = {NV_PEN_STANDARD};
+    for (auto list : {nv_maker_models(), nv_oem_models()}) {
+        for (const NVModelInfo& m : list) {
+            ok = write_tablet(res, m) && ok;
+            pens.insert(get_pen_node_in_xml(m.devType));
+        }
+    }
+    for (const std::string& pen : pens)
+        ok = write_pen(res, pen) && ok;
+    for (const NVPicture& picture : nv_brand_pictures()) {
+        if (!nv_pic_save_both(picture.size, res + "/" + picture.name, picture.draw)) {
+            std::fprintf(stderr, "nuvro-picgen: cannot write %s\n", qPrintable(picture.name));
+            ok = false;
+        }
+    }
+    if (!write_icon(res + "/32.ico")) {
+        std::fprintf(stderr, "nuvro-picgen: cannot write 32.ico\n");
+        ok = false;
+    }
+    return ok ? 0 : 1;
+}
