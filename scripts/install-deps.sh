@@ -11,6 +11,7 @@ PACKAGES=(
   libusb-1.0-0-dev libevdev-dev
   libxcb1-dev libxcb-randr0-dev libxcb-res0-dev
   qt6-base-dev qt6-base-dev-tools libqt6dbus6
+  qt6-tools-dev qt6-l10n-tools
   dbus dbus-x11 xvfb x11-xserver-utils xdotool
   desktop-file-utils
 )
