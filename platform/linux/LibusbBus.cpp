@@ -1,5 +1,6 @@
 #include "platform/linux/LibusbBus.h"
 
+#include "core/device/libCross/nvParse.h"
 #include "core/driver/UsbTransferRecovery.h"
 #include "core/log/NVLog.h"
 
@@ -13,6 +14,9 @@
 #include <cstring>
 
 namespace {
+
+// The packet size of a full-speed interrupt endpoint, for one that declares none.
+constexpr size_t kDefaultPacket = 64;
 
 class LibusbDevice : public UsbDevice {
 public:
@@ -231,8 +235,7 @@ private:
         libusb_transfer* t = libusb_alloc_transfer(0);
         if (!t)
             return;
-        // One whole packet: a report never overflows the buffer.
-        const size_t size = packetSize > 0 ? static_cast<size_t>(packetSize) : 64;
+        const size_t size = LibusbBus::reportBufferSize(packetSize);
         auto* r = new Reader{s, iface, endpoint, std::vector<unsigned char>(size), t, State::Stopped, {}, {}};
         libusb_fill_interrupt_transfer(t, s->handle, endpoint, r->buffer.data(), static_cast<int>(size),
                                        &LibusbHid::transferDone, r, 0);
@@ -441,6 +444,14 @@ bool LibusbBus::listen(uint16_t vendor, DeviceHandler arrived, DeviceHandler rem
 std::unique_ptr<HidManager> LibusbBus::createHidManager()
 {
     return std::make_unique<LibusbHid>(this);
+}
+
+size_t LibusbBus::reportBufferSize(int maxPacketSize)
+{
+    // Whole packets, as many as a report needs: a packet never overflows the buffer, and a
+    // report split over small packets still arrives in one piece.
+    const size_t packet = maxPacketSize > 0 ? static_cast<size_t>(maxPacketSize) : kDefaultPacket;
+    return (NV_REPORT_SIZE + packet - 1) / packet * packet;
 }
 
 std::vector<UsbDeviceRef> LibusbBus::attached() const

@@ -27,6 +27,8 @@ public:
 
     // Devices of the armed vendor now attached.
     std::vector<UsbDeviceRef> attached() const;
+    // The interrupt transfer's buffer for an endpoint of that wMaxPacketSize (0: undeclared).
+    static size_t reportBufferSize(int maxPacketSize);
 
 private:
     explicit LibusbBus(libusb_context* ctx);

@@ -49,10 +49,9 @@ protected:
         hid = bus.createHidManager();
         ASSERT_FALSE(watcher.arrived.empty());
         // The layer opens the watcher's device: the wrapper's inner device is claimed.
-        EXPECT_EQ(hid->open(*watcher.arrived.back(), {{}, {}, [this](HidInterfaceRef, const uint8_t* r, size_t n) {
-                                                          watcher.reports.emplace_back(r, r + n);
-                                                      }}),
-                  0u);
+        HidManager::Callbacks callbacks;
+        callbacks.report = [this](HidInterfaceRef, const uint8_t* r, size_t n) { watcher.reports.emplace_back(r, r + n); };
+        EXPECT_EQ(hid->open(*watcher.arrived.back(), std::move(callbacks)), 0u);
     }
 
     SimUsbBus sim;

@@ -33,6 +33,14 @@ TEST_F(LibusbBusTest, ArmsAndRearmsWithoutATablet)
     EXPECT_TRUE(bus->attached().empty());
 }
 
+TEST(LibusbBus, TheReportBufferHoldsWholePacketsAndAWholeReport)
+{
+    EXPECT_EQ(LibusbBus::reportBufferSize(1024), 1024u) << "a high-speed packet must not overflow";
+    EXPECT_EQ(LibusbBus::reportBufferSize(64), 64u);
+    EXPECT_EQ(LibusbBus::reportBufferSize(8), 16u) << "a report over two low-speed packets";
+    EXPECT_EQ(LibusbBus::reportBufferSize(0), 64u);
+}
+
 TEST_F(LibusbBusTest, AReleaseCompletesOnTheLoopNeverInsideClose)
 {
     auto hid = bus->createHidManager();
