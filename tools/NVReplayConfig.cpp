@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -47,12 +48,49 @@ bool indexed_name(const std::string& s, const char* prefix, int& out)
     return s.compare(0, n, prefix) == 0 && to_index(s.substr(n), out);
 }
 
+std::string model_path(const NVTabletInfo& ti)
+{
+    return std::string("/NVDevices/") + get_dev_type(ti.devType);
+}
+
+// "N/appPath" keys for context indexes the document does not hold yet: the applications
+// the change adds, by index. false, with why, unless they continue the contexts in order,
+// stay within NV_CONTEXT_MAX and name applications without a context.
+bool added_apps(const json& changes, std::vector<std::string> contexts, std::map<int, std::string>& apps,
+                std::string& why)
+{
+    if (contexts.empty())
+        return true; // the model has no settings: the edit says so
+    for (const auto& [key, v] : changes.items()) {
+        const std::vector<std::string> p = split(key);
+        int ctx = 0;
+        if (p.size() == 2 && p[1] == "appPath" && to_index(p[0], ctx) && ctx >= static_cast<int>(contexts.size()))
+            apps[ctx] = v.is_string() ? v.get<std::string>() : std::string();
+    }
+    for (const auto& [ctx, path] : apps) {
+        const std::string key = std::to_string(ctx) + "/appPath";
+        if (ctx >= NV_CONTEXT_MAX)
+            return fail(why, key + ": at most " + std::to_string(NV_CONTEXT_MAX) + " contexts");
+        if (ctx != static_cast<int>(contexts.size()))
+            return fail(why, key + ": no context " + std::to_string(ctx) + ", the next free one is " +
+                                 std::to_string(contexts.size()));
+        if (path.empty())
+            return fail(why, key + ": an application path is expected");
+        const std::string name = NVConfigIO::appNodeName(path);
+        if (std::find(contexts.begin(), contexts.end(), name) != contexts.end())
+            return fail(why, key + ": the context " + name + " exists already");
+        contexts.push_back(name);
+    }
+    return true;
+}
+
 // Writes into the document just saved from the record, then reads the record back from it.
 class CfgEditor {
 public:
-    explicit CfgEditor(const NVTabletInfo& ti) : io_(NVConfigIO::sharedIOInstance()), model_("/NVDevices/")
+    // added: contexts the store has just created, appPath included.
+    CfgEditor(const NVTabletInfo& ti, const std::map<int, std::string>& added)
+        : io_(NVConfigIO::sharedIOInstance()), model_(model_path(ti)), added_(added)
     {
-        model_ += get_dev_type(ti.devType);
     }
 
     bool has(const std::string& parent, const std::string& child)
@@ -136,6 +174,8 @@ public:
         int n = 0;
         int m = 0;
         if (p.size() == 2 && p[1] == "appPath") {
+            if (added_.contains(ctx))
+                return true;
             if (!v.is_string())
                 return fail(why, key + ": a string is expected");
             io_.writeNodeStringValue(v.get<std::string>(), c + "/appPath");
@@ -163,6 +203,7 @@ public:
 private:
     NVConfigIO& io_;
     std::string model_;
+    const std::map<int, std::string>& added_;
 };
 
 } // namespace
@@ -184,14 +225,27 @@ bool nv_replay_apply_cfg(const json& changes, NVConfig& cfg, const NVTabletInfo&
     NVConfigIO& io = NVConfigIO::sharedIOInstance();
     if (!NVConfigIO::saveNVConfig(&cfg, tmp.string(), &ti) || !io.openXml(nv_file_url(tmp.string())))
         return fail(why, "the configuration cannot be written");
-    CfgEditor editor(ti);
+    // Applications are added as the settings application adds them: the store creates the
+    // context (a copy of Default) in the record's document now, and in the user file once
+    // the whole change is accepted, so that both list the same contexts.
+    std::map<int, std::string> apps;
+    if (!added_apps(changes, io.readSupportAppsFromPath(model_path(ti)), apps, why))
+        return false;
+    for (const auto& [ctx, path] : apps)
+        NVConfigIO::createAppNodeInXml(tmp.string(), path, &ti);
+    if (!apps.empty() && !io.openXml(nv_file_url(tmp.string())))
+        return fail(why, "the configuration cannot be written");
+    CfgEditor editor(ti, apps);
     for (const auto& [key, value] : changes.items())
         if (!editor.apply(key, value, why))
             return false;
     if (!io.saveXML(tmp.string(), nullptr))
         return fail(why, "the configuration cannot be written");
     auto changed = std::make_unique<NVConfig>();
-    NVConfigIO::readXml(tmp.string(), changed.get(), &ti);
+    if (!NVConfigIO::readXml(tmp.string(), changed.get(), &ti))
+        return fail(why, "the configuration cannot be read back");
+    for (const auto& [ctx, path] : apps)
+        NVConfigIO::createAppNodeInXml({}, path, &ti);
     std::memcpy(&cfg, changed.get(), sizeof(NVConfig));
     return true;
 }
