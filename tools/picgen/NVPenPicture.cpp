@@ -128,7 +128,8 @@ void draw_button(QPainter& g, const QRectF& b, const NVPicPalette& p)
     g.setPen(QPen(p.keyEdge, 1.0));
     g.drawRoundedRect(b.adjusted(0.5, 0.5, -0.5, -0.5), r, r);
     g.setPen(QPen(QColor(255, 255, 255, 60), 1.5, Qt::SolidLine, Qt::RoundCap));
-    g.drawLine(QPointF(b.left() + 3, b.top() + r), QPointF(b.left() + 3, b.bottom() - r));
+    const double x = b.left() + b.width() * 0.25;
+    g.drawLine(QPointF(x, b.top() + r), QPointF(x, b.bottom() - r));
 }
 
 } // namespace

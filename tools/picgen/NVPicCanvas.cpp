@@ -36,9 +36,9 @@ bool nv_pic_save(const QImage& image, const QString& path)
     return image.save(path, "PNG");
 }
 
-bool nv_pic_save_both(QSize size, const QString& path, const std::function<void(QPainter&)>& draw)
+bool nv_pic_save_both(const QString& path, const std::function<QImage(int scale)>& drawAt)
 {
-    return nv_pic_save(nv_pic_render(size, 1, draw), path) && nv_pic_save(nv_pic_render(size, 2, draw), nv_pic_2x_name(path));
+    return nv_pic_save(drawAt(1), path) && nv_pic_save(drawAt(2), nv_pic_2x_name(path));
 }
 
 QFont nv_pic_font(double pixelSize)

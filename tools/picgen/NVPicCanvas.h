@@ -15,7 +15,7 @@ QImage nv_pic_render(QSize size, int scale, const std::function<void(QPainter&)>
 QString nv_pic_2x_name(const QString& path);
 // Writes the image (a .jpg flattened on black), creating the folder; false on failure.
 bool nv_pic_save(const QImage& image, const QString& path);
-// Draws at 1x into path and at 2x into its @2x name.
-bool nv_pic_save_both(QSize size, const QString& path, const std::function<void(QPainter&)>& draw);
+// Saves the picture drawn at scale 1 into path and at scale 2 into its @2x name.
+bool nv_pic_save_both(const QString& path, const std::function<QImage(int scale)>& drawAt);
 // Bold sans-serif of the given pixel size for the brand names and digits.
 QFont nv_pic_font(double pixelSize);

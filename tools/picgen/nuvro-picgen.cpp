@@ -9,6 +9,7 @@
 #include "tools/picgen/NVBrandPictures.h"
 #include "tools/picgen/NVIcoFile.h"
 #include "tools/picgen/NVPenPicture.h"
+#include "tools/picgen/NVPicLayouts.h"
 #include "tools/picgen/NVPicCanvas.h"
 #include "tools/picgen/NVTabletPicture.h"
 
@@ -17,51 +18,18 @@
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <memory>
 #include <set>
 #include <string>
 
 namespace {
 
-NVTabletInfo tablet_info(const NVModelInfo& m)
-{
-    NVTabletInfo ti{};
-    ti.devType = m.devType;
-    ti.oemType = m.oemType;
-    ti.maxX = m.maxX;
-    ti.maxY = m.maxY;
-    ti.maxP = m.maxP;
-    ti.lpi = m.lpi;
-    ti.rate = m.rate;
-    ti.hbtnNum = m.hbtnNum;
-    ti.sbtnNum = m.sbtnNum;
-    ti.pbtnNum = m.pbtnNum;
-    ti.bMonitor = m.bMonitor;
-    return ti;
-}
-
-bool save_both(const QString& path, const std::function<QImage(int)>& draw)
-{
-    return nv_pic_save(draw(1), path) && nv_pic_save(draw(2), nv_pic_2x_name(path));
-}
-
-// The configuration sizes the table of ring position names that the layout fills.
 bool write_tablet(const QString& res, const NVModelInfo& m)
 {
-    const NVTabletInfo ti = tablet_info(m);
-    auto cfg = std::make_unique<NVConfig>();
-    if (!NVConfigIO::readXml(nv_config_default_path(), cfg.get(), &ti)) {
-        std::fprintf(stderr, "nuvro-picgen: no default configuration for %s\n", m.identity);
-        return false;
-    }
     NVLayoutTablet layout{};
-    NVConfigIO::readTabletLayout(&layout, &ti, cfg.get());
-    bool ok = layout.size.cx > 0 && layout.size.cy > 0;
-    if (!ok)
-        std::fprintf(stderr, "nuvro-picgen: no tablet layout for %s\n", m.identity);
     const NVTabletLook look{nv_pic_brand(m.oemType), m.bMonitor != 0};
-    ok = ok && save_both(res + "/tablet_" + get_dev_type(m.devType) + ".png",
-                         [&](int scale) { return nv_draw_tablet(layout, look, scale); });
+    const bool ok = nv_pic_read_tablet_layout(m, &layout)
+                    && nv_pic_save_both(res + "/tablet_" + get_dev_type(m.devType) + ".png",
+                                 [&](int scale) { return nv_draw_tablet(layout, look, scale); });
     free_NVTabletLayout(&layout);
     return ok;
 }
@@ -73,7 +41,7 @@ bool write_pen(const QString& res, const std::string& pen)
     bool ok = layout.size.cx > 0 && layout.size.cy > 0;
     if (!ok)
         std::fprintf(stderr, "nuvro-picgen: no pen layout for %s\n", pen.c_str());
-    ok = ok && save_both(res + "/pen_" + QString::fromStdString(pen) + ".png",
+    ok = ok && nv_pic_save_both(res + "/pen_" + QString::fromStdString(pen) + ".png",
                          [&](int scale) { return nv_draw_pen(layout, NVPicBrand::Nuvro, scale); });
     free_NVPenLayout(&layout);
     return ok;
@@ -110,7 +78,8 @@ int main(int argc, char** argv)
     for (const std::string& pen : pens)
         ok = write_pen(res, pen) && ok;
     for (const NVPicture& picture : nv_brand_pictures()) {
-        if (!nv_pic_save_both(picture.size, res + "/" + picture.name, picture.draw)) {
+        const auto drawAt = [&](int scale) { return nv_pic_render(picture.size, scale, picture.draw); };
+        if (!nv_pic_save_both(res + "/" + picture.name, drawAt)) {
             std::fprintf(stderr, "nuvro-picgen: cannot write %s\n", qPrintable(picture.name));
             ok = false;
         }
