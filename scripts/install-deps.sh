@@ -14,6 +14,7 @@ PACKAGES=(
   qt6-tools-dev qt6-l10n-tools
   dbus dbus-x11 xvfb x11-xserver-utils xdotool
   desktop-file-utils
+  fonts-dejavu-core
 )
 
 missing=()
