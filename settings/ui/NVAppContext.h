@@ -1,0 +1,19 @@
+// What every window of the settings application reads about the running application.
+#pragma once
+
+#include "settings/logic/NVBundle.h"
+#include "settings/logic/NVImport.h"
+
+#include <QString>
+
+#include <string>
+
+struct NVAppContext {
+    NVBundleInfo bundle;
+    std::string resPath;                   // the resource folder (holds res/ and Info.plist)
+    NVAgentRestarter* restarter = nullptr; // ends and starts the agent; not owned
+};
+
+NVAppContext& nv_app_context();
+// "<resources>/res/<name>"
+QString nv_res_file(const char* name);
