@@ -9,11 +9,6 @@
 
 namespace {
 
-QRectF rect_of(const NVRect& r)
-{
-    return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
 // Where the parts of the pen lie along its axis, from the layout's buttons.
 struct PenShape {
     double axis;          // x of the pen's axis
@@ -29,11 +24,11 @@ PenShape shape_of(const NVLayoutPen& l)
     const double w = l.size.cx, h = l.size.cy;
     PenShape s{w / 2, w * 0.2, h * 0.02, h * 0.4, h * 0.7, h * 0.8, QRectF(w * 0.38, h * 0.93, w * 0.24, h * 0.07)};
     if (l.ekNum > 0)
-        s.tip = rect_of(l.ekLayouts[0].rect);
+        s.tip = nv_pic_rect(l.ekLayouts[0].rect);
     s.axis = s.tip.center().x();
     double buttonsTop = h, buttonsBottom = 0;
     for (uint32_t d = 1; d < l.ekNum; ++d) {
-        const QRectF b = rect_of(l.ekLayouts[d].rect);
+        const QRectF b = nv_pic_rect(l.ekLayouts[d].rect);
         s.half = std::max(s.half, std::max(s.axis - b.left(), b.right() - s.axis) + 4);
         buttonsTop = std::min(buttonsTop, b.top());
         buttonsBottom = std::max(buttonsBottom, b.bottom());
@@ -142,6 +137,6 @@ QImage nv_draw_pen(const NVLayoutPen& l, NVPicBrand brand, int scale)
         draw_barrel(g, s, p);
         draw_nib(g, s, p);
         for (uint32_t d = 1; d < l.ekNum; ++d)
-            draw_button(g, rect_of(l.ekLayouts[d].rect), p);
+            draw_button(g, nv_pic_rect(l.ekLayouts[d].rect), p);
     });
 }

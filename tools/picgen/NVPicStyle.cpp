@@ -3,7 +3,6 @@
 #include "core/device/NVModelTable.h"
 #include "core/device/libCross/nvParse.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -71,7 +70,7 @@ QRect nv_pic_pixel_rect(const NVRect& r, int scale)
 
 QSize nv_pic_pixel_size(const NVSize& s, int scale)
 {
-    return QSize(static_cast<int>(s.cx) * scale, static_cast<int>(s.cy) * scale);
+    return QSize(s.cx * scale, s.cy * scale);
 }
 
 QPoint nv_pic_pixel_point(int32_t x, int32_t y, int scale)
@@ -79,7 +78,7 @@ QPoint nv_pic_pixel_point(int32_t x, int32_t y, int scale)
     return QPoint(x * scale, y * scale);
 }
 
-double nv_pic_body_radius(const NVSize& s)
+QRectF nv_pic_rect(const NVRect& r)
 {
-    return std::min(s.cx, s.cy) * 0.05;
+    return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 
 enum class NVPicBrand { Nuvro, Kelta, Neutral };
@@ -38,6 +39,5 @@ QRect nv_pic_pixel_rect(const NVRect& r, int scale);
 QSize nv_pic_pixel_size(const NVSize& s, int scale);
 // The pixel that holds the layout point (x, y).
 QPoint nv_pic_pixel_point(int32_t x, int32_t y, int scale);
-
-// Corner radius of a tablet body of that size, in layout units.
-double nv_pic_body_radius(const NVSize& s);
+// An outline in layout units, for drawing with the painter scaled to the picture.
+QRectF nv_pic_rect(const NVRect& r);

@@ -12,11 +12,6 @@
 
 namespace {
 
-QRectF rect_of(const NVRect& r)
-{
-    return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
 bool empty(const NVRect& r)
 {
     return r.right <= r.left || r.bottom <= r.top;
@@ -25,7 +20,7 @@ bool empty(const NVRect& r)
 void draw_body(QPainter& g, const NVLayoutTablet& l, const NVPicPalette& p)
 {
     const QRectF body(0, 0, l.size.cx, l.size.cy);
-    const double radius = nv_pic_body_radius(l.size);
+    const double radius = std::min(l.size.cx, l.size.cy) * 0.05;
     QLinearGradient shade(body.topLeft(), body.bottomLeft());
     shade.setColorAt(0, p.bodyTop);
     shade.setColorAt(1, p.bodyBottom);
@@ -139,10 +134,10 @@ void draw_soft_key(QPainter& g, const QRectF& k, const NVPicPalette& p)
 // detents for a few, a touch ring with a tick per position for many.
 void draw_ring(QPainter& g, const NVLayoutEkey& k, int positions, const NVPicPalette& p)
 {
-    const QRectF outer = rect_of(k.rect);
+    const QRectF outer = nv_pic_rect(k.rect);
     const QPointF c = outer.center();
     const double ro = std::min(outer.width(), outer.height()) / 2 - 1;
-    const double ri = empty(k.inRect) ? ro * 0.5 : std::min(rect_of(k.inRect).width(), rect_of(k.inRect).height()) / 2;
+    const double ri = empty(k.inRect) ? ro * 0.5 : std::min(nv_pic_rect(k.inRect).width(), nv_pic_rect(k.inRect).height()) / 2;
     g.setPen(Qt::NoPen);
     g.setBrush(QColor(0, 0, 0, 110));
     g.drawEllipse(c + QPointF(0, 1.5), ro + 1, ro + 1);
@@ -224,7 +219,7 @@ QImage nv_draw_tablet(const NVLayoutTablet& l, const NVTabletLook& look, int sca
     const NVPicPalette& p = nv_pic_palette(look.brand);
     return nv_pic_render(nv_pic_pixel_size(l.size, 1), scale, [&](QPainter& g) {
         draw_body(g, l, p);
-        const QRectF wa = rect_of(l.workarea);
+        const QRectF wa = nv_pic_rect(l.workarea);
         if (look.monitor)
             draw_display(g, wa, p);
         else
@@ -232,9 +227,9 @@ QImage nv_draw_tablet(const NVLayoutTablet& l, const NVTabletLook& look, int sca
         draw_light(g, l, wa, p);
         draw_brand(g, l, wa, look.brand);
         for (uint32_t d = 0; d < l.sbtnNum; ++d)
-            draw_soft_key(g, rect_of(l.sbtns[d].rect), p);
+            draw_soft_key(g, nv_pic_rect(l.sbtns[d].rect), p);
         for (uint32_t d = 0; d < l.hbtnNum; ++d)
-            draw_key(g, rect_of(l.hbtns[d].rect), p.key, p);
+            draw_key(g, nv_pic_rect(l.hbtns[d].rect), p.key, p);
         for (uint32_t d = 0; d < l.mekeyNum; ++d) {
             const int positions = d < l.mekeyNamesAlloc ? static_cast<int>(l.mekeyNames[d].num) : 0;
             draw_ring(g, l.mekeys[d], positions, p);
