@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 20
 JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  ?=
 
-.PHONY: all deps configure build run test asan bench fuzz clean
+.PHONY: all deps configure build run screenshots test asan bench fuzz clean
 
 all: build
 
@@ -21,6 +21,9 @@ build: configure
 
 run: build
 	@bash scripts/run.sh $(BUILD)
+
+screenshots: build
+	@bash scripts/screenshots.sh $(BUILD)
 
 test: build
 	@bash scripts/run-tests.sh $(BUILD)

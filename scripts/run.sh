@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Starts the driver agent from a build folder in the foreground, its log on the terminal
-# as well as in the system log. Without a tablet attached it drives a simulated one, and
-# without a display Qt runs offscreen. Extra arguments go to the agent.
+# Starts the settings application from a build folder; it starts the agent, with a simulated
+# tablet when none is attached. Without a display it runs the agent alone in the foreground,
+# its log on the terminal as well as in the system log, Qt offscreen. Extra arguments go to
+# the agent.
 set -euo pipefail
 build=${1:-build}
 shift || true
@@ -19,8 +20,9 @@ if ! tablet_attached; then
   echo "run: no USB device of vendor 0x3A7E attached, starting with a simulated tablet (--simulate)"
   args+=(--simulate)
 fi
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "run: no display, Qt runs offscreen"
-  export QT_QPA_PLATFORM=offscreen
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$build/bin/NuvroTablet" --simulate
 fi
+echo "run: no display, the settings application cannot show; running the agent alone, Qt offscreen"
+export QT_QPA_PLATFORM=offscreen
 exec "$build/bin/NuvroAgent" "${args[@]}" "$@"

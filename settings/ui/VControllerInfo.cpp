@@ -59,11 +59,10 @@ void InfoView::keyPressEvent(QKeyEvent* event)
     const NVHiddenLabel which = keys_.keyDown(chars, control);
     if (control)
         nv_log("key down %s", chars.c_str());
-    const std::string firmware(g_ui.ti.sDevVer, strnlen(g_ui.ti.sDevVer, sizeof g_ui.ti.sDevVer));
-    if (which == NVHiddenLabel::Firmware)
-        emit didChangelabelCompany({}, QString::fromStdString(firmware));
-    else if (which == NVHiddenLabel::Credits)
-        emit didChangelabelCompany(QString::fromStdString(nv_credits_text() + "  "), QString::fromStdString(firmware));
+    if (which != NVHiddenLabel::None) {
+        const std::string firmware(g_ui.ti.sDevVer, strnlen(g_ui.ti.sDevVer, sizeof g_ui.ti.sDevVer));
+        emit didChangelabelCompany(QString::fromStdString(nv_hidden_label_text(which, firmware)));
+    }
     if (!control)
         QWidget::keyPressEvent(event);
 }
@@ -103,12 +102,12 @@ VControllerInfo::VControllerInfo(QWidget* parent) : NVSubViewController(parent)
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(_infoView, 0, 0);
 
-    connect(_infoView, &InfoView::didChangelabelCompany, this, [this](const QString& first, const QString& second) {
+    connect(_infoView, &InfoView::didChangelabelCompany, this, [this](const QString& text) {
         QFont font("Helvetica");
         font.setBold(true);
         font.setPixelSize(16);
         _labelCompany->setFont(font);
-        _labelCompany->setText(first + second);
+        _labelCompany->setText(text);
     });
     connect(_btnImport, &QPushButton::clicked, this, &VControllerInfo::clickImport);
     connect(_btnExport, &QPushButton::clicked, this, &VControllerInfo::clickExport);

@@ -16,7 +16,7 @@ public:
     const std::string& strKeydown() const { return keys_.typed(); }
 
 signals:
-    void didChangelabelCompany(const QString& first, const QString& second);
+    void didChangelabelCompany(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -10,9 +10,11 @@
 
 namespace nvtest {
 
-// The process's one QCoreApplication, made on first use.
+// The process's one QCoreApplication, made on first use unless the test made its own.
 inline QCoreApplication& qt_app()
 {
+    if (QCoreApplication* existing = QCoreApplication::instance())
+        return *existing;
     static int argc = 1;
     static char name[] = "nuvro-test";
     static char* argv[] = {name, nullptr};
