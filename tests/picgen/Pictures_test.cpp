@@ -7,7 +7,9 @@
 #include "tools/picgen/NVIcoFile.h"
 #include "tools/picgen/NVPicCanvas.h"
 #include "tools/picgen/NVPicLayouts.h"
+#include "tools/picgen/NVPenPicture.h"
 #include "tools/picgen/NVPicStyle.h"
+#include "tools/picgen/NVTabletPicture.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -15,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
 #include <set>
 #include <string>
 #include <vector>
@@ -208,6 +212,50 @@ TEST(IconFile, WrittenImagesReadBackPixelForPixel)
     }
     EXPECT_TRUE(nv_ico_bytes({}).isEmpty());
     EXPECT_TRUE(nv_ico_bytes({QImage(257, 16, QImage::Format_ARGB32)}).isEmpty());
+}
+
+// Only the two brands of the suite name themselves on a picture; the other OEM brands
+// get the neutral accent and no name.
+TEST(PictureBrands, ModelsCarryTheirOwnBrandOrNone)
+{
+    EXPECT_EQ(nv_pic_brand(nv_model_by_identity("NUVRO_T62E")->oemType), NVPicBrand::Nuvro);
+    EXPECT_EQ(nv_pic_brand(nv_model_by_identity("OEM02_P1C5")->oemType), NVPicBrand::Kelta);
+    EXPECT_EQ(nv_pic_brand(nv_model_by_identity("OEM08_M1CB")->oemType), NVPicBrand::Neutral);
+    EXPECT_EQ(nv_pic_brand(0), NVPicBrand::Neutral);
+    EXPECT_STREQ(nv_pic_brand_name(NVPicBrand::Kelta), "Kelta");
+    EXPECT_EQ(nv_pic_brand_name(NVPicBrand::Neutral), nullptr);
+    EXPECT_NE(nv_pic_palette(NVPicBrand::Nuvro).accent, nv_pic_palette(NVPicBrand::Kelta).accent);
+}
+
+// Layouts without keys or buttons still give a body with clear corners, reading no key
+// that is not there.
+TEST(PictureDrawing, LayoutsWithoutKeysDrawTheBodyAlone)
+{
+    NVLayoutTablet tablet{};
+    tablet.size = NVSize{200, 120};
+    tablet.workarea = NVRect{20, 20, 180, 100};
+    const QImage t = nv_draw_tablet(tablet, NVTabletLook{NVPicBrand::Neutral, true}, 2);
+    ASSERT_EQ(t.size(), QSize(400, 240));
+    EXPECT_EQ(qAlpha(t.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(t.pixel(200, 120)), 255);
+
+    NVLayoutPen pen{};
+    pen.size = NVSize{60, 400};
+    const QImage p = nv_draw_pen(pen, NVPicBrand::Nuvro, 1);
+    ASSERT_EQ(p.size(), QSize(60, 400));
+    EXPECT_EQ(qAlpha(p.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(p.pixel(30, 200)), 255);
+}
+
+// A build must stop when a picture cannot be drawn, not ship without it.
+TEST(PictureGenerator, MissingLayoutsFailTheRun)
+{
+    nvtest::TempDir dir;
+    const std::string command = std::string("QT_QPA_PLATFORM=offscreen '") + NV_PICGEN_EXE + "' '"
+                                + (dir.path() / "res").string() + "' 2>/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
 }
 
 TEST(PictureNames, TheHighDensityTwinIsNamedBeforeTheExtension)
