@@ -59,8 +59,8 @@ protected:
 using TabletPictures = Pictures;
 using PenPictures = Pictures;
 
-// A key is where its layout puts it when its face colour starts just inside its left
-// edge and the body shows just outside it.
+// A key is where its layout puts it when its face colour reaches just inside its left
+// and right edges and stops just outside them.
 void expect_key_at(const QImage& image, const NVLayoutEkey& k, QRgb face, int scale, const char* what)
 {
     const QPoint c = nv_pic_pixel_point(k.centerX, k.centerY, scale);
@@ -68,6 +68,8 @@ void expect_key_at(const QImage& image, const NVLayoutEkey& k, QRgb face, int sc
     EXPECT_EQ(at(image, c.x(), c.y()), face) << what << " centre at " << scale << "x";
     EXPECT_EQ(at(image, r.left() + 2 * scale, c.y()), face) << what << " left edge at " << scale << "x";
     EXPECT_NE(at(image, r.left() - 2 * scale, c.y()), face) << what << " left edge at " << scale << "x";
+    EXPECT_EQ(at(image, r.right() + 1 - 3 * scale, c.y()), face) << what << " right edge at " << scale << "x";
+    EXPECT_NE(at(image, r.right() + 1 + 2 * scale, c.y()), face) << what << " right edge at " << scale << "x";
 }
 
 TEST_F(TabletPictures, EveryModelIsDrawnAtItsLayoutSizeWithKeysAtTheirOutlines)
@@ -116,7 +118,7 @@ TEST_F(PenPictures, EveryPenOfTheModelsIsDrawnWithItsButtonsAtTheLayout)
         SCOPED_TRACE(pen);
         NVLayoutPen layout{};
         NVConfigIO::readPenLayout(&layout, pen);
-        ASSERT_GE(layout.ekNum, 3u); // the tip and two barrel buttons at most models
+        ASSERT_GE(layout.ekNum, 2u); // the tip and at least one barrel button
         const QString name = QString("pen_%1.png").arg(QString::fromStdString(pen));
         for (int scale : {1, 2}) {
             const QImage image = load(scale == 1 ? name : nv_pic_2x_name(name));

@@ -2,6 +2,7 @@
 // names Qt looks for on high-density screens.
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QSize>
