@@ -159,6 +159,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     g_gi.ti = nvfuzz::model_tablet(in.byte());
     std::memcpy(&g_gi.cfg, &default_config(g_gi.ti), sizeof(NVConfig));
     g_gi.bCalibrating = 0;
+    NVDataHandler::sendEKey_clickState = 0;
+    NVDataHandler::sendEKey_lastTime = 0;
+    NVDataHandler::sendEKey_bEraser = false;
 
     FakeDisplays displays({{1, {0, 0, 1920, 1080}}, {2, {1920, 0, 1280, 1024}}});
     ManualClock clock;
