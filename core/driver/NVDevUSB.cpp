@@ -91,6 +91,8 @@ void NVDevUSB::callback_usb_insert(const std::vector<UsbDeviceRef>& devices)
             nv_log("found device i didn't want (vendor = %d, product = %d)\n", dev->vendorId(), dev->productId());
             continue;
         }
+        if (givenUp_.contains(dev->logId()))
+            continue;
         if (const int err = dev->open(); err != 0) {
             nv_log("unable to open device: %08x\n", static_cast<unsigned>(err));
             continue;
@@ -145,6 +147,7 @@ void NVDevUSB::callback_usb_remove(const std::vector<UsbDeviceRef>& devices)
             continue;
         removed = true;
         nv_log("Raw device removed.\n");
+        givenUp_.erase(dev->logId());
         forgetTablet();
     }
     if (removed)
@@ -164,6 +167,11 @@ void NVDevUSB::forgetTablet()
 
 void NVDevUSB::tabletUnusable()
 {
+    if (usbDevice_) {
+        givenUp_.insert(usbDevice_->logId());
+        nv_log("NVDevUSB the tablet 0x%08x keeps failing: it is left alone until it is plugged in again",
+               usbDevice_->logId());
+    }
     forgetTablet();
     listen();
 }

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <vector>
 
 class NVNotificationDriverPeer;
@@ -45,7 +46,8 @@ private:
     void callback_usb_remove(const std::vector<UsbDeviceRef>& devices);
     // The removal steps: save, release the layer, clear the record and announce it.
     void forgetTablet();
-    // The tablet's transfers kept failing: handled as its removal, then armed again.
+    // The tablet's transfers kept failing: handled as its removal, then armed again with
+    // the device left alone until it leaves the bus.
     void tabletUnusable();
     // Releases what the current layer holds and lets it give its interfaces back.
     void retireHid();
@@ -62,5 +64,8 @@ private:
     bool hidWaiting_ = false;
     std::unique_ptr<NVNotificationDriverPeer> notification_;
     UsbDeviceRef usbDevice_;
+    // Tablets given up on, by logId: adopting one again while it stays attached would only
+    // fail again, save and announce once more, over and over.
+    std::set<uint32_t> givenUp_;
     uint64_t batteryToken_ = 0;
 };

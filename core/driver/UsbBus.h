@@ -19,7 +19,8 @@ public:
     virtual ~UsbDevice() = default;
     virtual uint16_t vendorId() const = 0;
     virtual uint16_t productId() const = 0;
-    // A short description for log lines.
+    // A short description for log lines. It also tells the attached devices apart: unique
+    // among them, and the same each time the bus reports the device while it stays attached.
     virtual uint32_t logId() const = 0;
     // 0 on success, else an error code for the log.
     virtual int open() = 0;

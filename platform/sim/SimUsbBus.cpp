@@ -143,8 +143,8 @@ public:
                 result = 0xE0000000u | kExclusiveAccessError;
                 continue;
             }
-            reading_[static_cast<size_t>(i)] = true;
             held_[static_cast<size_t>(i)] = true;
+            submit(i);
             if (callbacks_.inserted)
                 callbacks_.inserted(HidInterfaceRef{dev_.get(), i});
         }
@@ -203,7 +203,7 @@ public:
                     return;
                 if (halt)
                     dev_->clearHalt();
-                reading_[static_cast<size_t>(iface)] = true;
+                submit(iface);
             });
         } else if (step.action == UsbTransferRecovery::Action::GiveUp) {
             defer([this, iface] {
@@ -231,6 +231,13 @@ private:
     {
         return dev_.get() == &dev && iface >= 0 && static_cast<size_t>(iface) < reading_.size() &&
                reading_[static_cast<size_t>(iface)];
+    }
+    // Puts a transfer in flight; on a device whose transfers fail it ends on the loop.
+    void submit(int iface)
+    {
+        reading_[static_cast<size_t>(iface)] = true;
+        if (const std::optional<UsbTransferError> error = dev_->script().failingTransfers)
+            defer([this, iface, error = *error] { transferFailed(*dev_, iface, error); });
     }
     void stopReading() { std::fill(reading_.begin(), reading_.end(), false); }
     // Work for the loop that no longer runs once this layer is gone.
@@ -333,10 +340,10 @@ void SimUsbBus::defer(std::function<void()> work)
         wake_();
 }
 
-int SimUsbBus::pump()
+int SimUsbBus::pump(int rounds)
 {
     int ran = 0;
-    while (!deferred_.empty()) {
+    for (; rounds > 0 && !deferred_.empty(); --rounds) {
         auto batch = std::move(deferred_);
         deferred_.clear();
         for (auto& work : batch) {

@@ -9,7 +9,9 @@
 #include "core/driver/UsbBus.h"
 
 #include <functional>
+#include <limits>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,9 @@ struct SimDeviceScript {
     bool heldElsewhere = false; // another program holds the HID interfaces
     // Cancelled transfers never come back: a release never completes.
     bool releaseHangs = false;
+    // Every transfer on its HID interfaces ends with this error, on the loop, instead of
+    // bringing a report.
+    std::optional<UsbTransferError> failingTransfers;
 
     // A tablet of the model: identity (201), information block (200), battery (209).
     static SimDeviceScript forModel(const NVModelInfo& model, uint8_t battery = 80);
@@ -49,9 +54,10 @@ public:
     // Ends the transfer in flight on HID interface `interfaceNumber` of device id with error;
     // what the layer does about it runs on the loop.
     void failTransfer(int id, UsbTransferError error, int interfaceNumber = 0);
-    // Runs what waits on the loop (completed releases, resubmissions, give-ups) until
-    // nothing is left; returns how many ran.
-    int pump();
+    // Runs what waits on the loop (completed releases, resubmissions, give-ups) round by
+    // round, what a round queues running in the next, until nothing is left or after
+    // `rounds` rounds; returns how many ran.
+    int pump(int rounds = std::numeric_limits<int>::max());
     // Called when something starts waiting for pump, so that a loop can run it soon.
     void setWake(std::function<void()> wake) { wake_ = std::move(wake); }
     // Makes a later listen fail.

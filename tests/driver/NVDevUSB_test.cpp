@@ -329,13 +329,54 @@ TEST_F(UsbTest, ATabletThatKeepsFailingIsHandledAsUnpluggedWithNothingLeftPresse
     const Events events = take();
     EXPECT_NE(std::find(events.begin(), events.end(), "lup(0,1)"), events.end());
     EXPECT_TRUE(log.contains("still fails after 5 retries: the tablet is treated as unplugged"));
-    ASSERT_EQ(announcements(), 3u);
+    ASSERT_EQ(announcements(), 2u);
     EXPECT_EQ(announcedDevType(1), 0);
-    // Armed again: the tablet, still attached, arrives anew and is read again.
-    EXPECT_EQ(announcedDevType(2), int32_t(kPenModel));
-    EXPECT_EQ(bus.listenCount(), 2);
+    EXPECT_EQ(bus.listenCount(), 2); // armed again
+    bus.pump();
+    EXPECT_FALSE(bus.hidOpen());
+    EXPECT_TRUE(bus.kernelDriverAttached(id)) << "given back to the system";
+    EXPECT_EQ(bus.openDevices(), 0);
+}
+
+// Adopted again while still attached, it would fail again at once: the agent would cycle
+// for ever, saving and announcing each time. A replug is a fresh start.
+TEST_F(UsbTest, ATabletGivenUpOnIsLeftAloneUntilItIsPluggedInAgain)
+{
+    SimDeviceScript broken = SimDeviceScript::forModel(model(kPenModel));
+    broken.failingTransfers = UsbTransferError::Error;
+    broken.hidInterfaces = 2; // both interfaces give up: still one removal
+    const int id = bus.attach(broken);
+    start();
+    const size_t saves = log.count("saveXML path=");
+    // A round of the loop stands for a retry period: far more than the retries take.
+    constexpr int kRounds = 300;
+    bus.pump(kRounds);
+    EXPECT_EQ(log.count("saveXML path="), saves + 1);
+    ASSERT_EQ(announcements(), 2u);
+    EXPECT_EQ(announcedDevType(1), 0);
+    EXPECT_EQ(log.count("keeps failing: it is left alone until it is plugged in again"), 1u);
+    EXPECT_EQ(bus.pump(), 0) << "nothing more waits";
+    EXPECT_FALSE(bus.hidOpen());
+    EXPECT_TRUE(bus.kernelDriverAttached(id, 0));
+    EXPECT_TRUE(bus.kernelDriverAttached(id, 1));
+    EXPECT_EQ(bus.openDevices(), 0);
+
+    // Another device of the vendor leaving re-arms the bus: the broken one stays alone.
+    SimDeviceScript unknown = SimDeviceScript::forModel(model(1));
+    unknown.strings[201] = nv_utf16le_payload("SOMETHING ELSE 12345");
+    bus.detach(bus.attach(unknown));
+    bus.pump(kRounds);
+    EXPECT_EQ(log.count("saveXML path="), saves + 1);
+    EXPECT_EQ(g_gi.ti.devType, 0u);
+    EXPECT_FALSE(bus.hidOpen());
+
+    bus.detach(id);
+    const int replugged = plug();
+    bus.pump(kRounds);
+    EXPECT_EQ(g_gi.ti.devType, kPenModel);
+    EXPECT_EQ(announcedDevType(announcements() - 1), int32_t(kPenModel));
     EXPECT_TRUE(bus.hidOpen());
-    send(id, pen(0x80));
+    send(replugged, pen(0x80));
     EXPECT_FALSE(take().empty());
 }
 

@@ -3,6 +3,7 @@
 #include "platform/sim/SimUsbBus.h"
 
 #include "core/device/NVModelTable.h"
+#include "core/driver/UsbTransferRecovery.h"
 
 #include <gtest/gtest.h>
 
@@ -162,4 +163,30 @@ TEST_F(SimUsbBusTest, AFailedTransferIsRecoveredOnTheLoopAndGivenUpPastTheBound)
     bus.failTransfer(id, UsbTransferError::Error); // nothing in flight any more
     bus.pump();
     EXPECT_EQ(failed, 1);
+}
+
+TEST_F(SimUsbBusTest, AScriptedFailingDeviceFailsEveryTransferRoundByRound)
+{
+    SimDeviceScript script = SimDeviceScript::forModel(nv_maker_models().front());
+    script.failingTransfers = UsbTransferError::Stall;
+    script.hidInterfaces = 2;
+    UsbDevice& dev = plug(script);
+    auto layer = bus.createHidManager();
+    layer->open(dev, counting());
+    EXPECT_EQ(bus.pump(1), 2) << "one failed transfer per interface";
+    EXPECT_EQ(bus.clearedHalts(id), 0);
+    EXPECT_EQ(bus.pump(1), 2) << "one resubmission each";
+    EXPECT_EQ(bus.clearedHalts(id), 2);
+    bus.pump();
+    EXPECT_EQ(failed, 2);
+    EXPECT_EQ(bus.clearedHalts(id), 2 * UsbTransferRecovery::kRetries);
+    EXPECT_EQ(reports, 0);
+
+    // A layer closed meanwhile gets no failure.
+    auto second = bus.createHidManager();
+    layer->closeWithin(1.0);
+    second->open(dev, counting());
+    second->close({});
+    bus.pump();
+    EXPECT_EQ(failed, 2);
 }
