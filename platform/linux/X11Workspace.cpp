@@ -3,6 +3,7 @@
 #include "core/log/NVLog.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 #include <xcb/res.h>
 #include <xcb/xcb.h>
 
@@ -68,6 +69,12 @@ X11Workspace::X11Workspace(const char* displayName)
     notifier_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(conn_), QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
     readEvents();
+    // Its profile applies from the start, not only after the next change of program. On
+    // the loop: the handler and whoever follows it are set up after construction.
+    QTimer::singleShot(0, notifier_.get(), [this] {
+        if (!reported_)
+            report();
+    });
 }
 
 X11Workspace::~X11Workspace()
@@ -123,8 +130,15 @@ void X11Workspace::activeWindowChanged()
     if (path == path_)
         return;
     path_ = std::move(path);
-    if (handler_)
-        handler_(path_);
+    report();
+}
+
+void X11Workspace::report()
+{
+    if (!handler_)
+        return;
+    reported_ = true;
+    handler_(path_);
 }
 
 std::string X11Workspace::programPath(uint32_t window) const

@@ -1,7 +1,8 @@
 // The frontmost application on an X11 desktop: follows the root window's
 // _NET_ACTIVE_WINDOW on a private connection driven by the Qt event loop, reports the
 // activated window's program (/proc/PID/exe; empty when there is no active window or its
-// program cannot be told) and caches its WM_CLASS as the owner name.
+// program cannot be told) and caches its WM_CLASS as the owner name. The window active
+// at the start is reported too, once the loop runs.
 #pragma once
 
 #include "core/channel/Workspace.h"
@@ -31,6 +32,8 @@ private:
     // The root's active window; XCB_WINDOW_NONE when there is none.
     uint32_t activeWindow() const;
     void activeWindowChanged();
+    // Hands the current program to the handler, if there is one.
+    void report();
     // The window's executable; empty for no window or when it cannot be told.
     std::string programPath(uint32_t window) const;
     uint32_t windowPid(uint32_t window) const;
@@ -46,4 +49,6 @@ private:
     std::string path_;
     std::string owner_;
     ActivationHandler handler_;
+    // The handler has been told of an activation: the start's needs no report of its own.
+    bool reported_ = false;
 };

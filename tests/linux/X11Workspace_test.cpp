@@ -49,7 +49,8 @@ public:
     void activate(uint32_t w)
     {
         xcb_change_property(conn_, XCB_PROP_MODE_REPLACE, root_, active_, XCB_ATOM_WINDOW, 32, 1, &w);
-        xcb_flush(conn_);
+        // A round trip: the server has it before another client asks.
+        std::free(xcb_get_input_focus_reply(conn_, xcb_get_input_focus(conn_), nullptr));
     }
 
 private:
@@ -92,6 +93,8 @@ TEST(X11Workspace, FollowsTheActiveWindowsProgramAndOwnerName)
     ASSERT_TRUE(ws.isConnected());
     std::vector<std::string> reports;
     ws.setActivationHandler([&](const std::string& path) { reports.push_back(path); });
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 1; })) << "the window active at the start";
+    reports.clear();
 
     const uint32_t sleeper = desktop.window(std::string("sleep\0Sleeper\0", 14), uint32_t(other.processId()));
     desktop.activate(sleeper);
@@ -176,6 +179,39 @@ TEST(X11Workspace, UnknownProgramOrNoActiveWindowSelectsTheDefaultContext)
     select(XCB_WINDOW_NONE, "");
 }
 
+// The program frontmost when the agent starts gets its profile at once, not only after the
+// next change of program. The driver peer follows only once the adapter exists, as in the agent.
+TEST(X11Workspace, TheWindowActiveAtTheStartSelectsItsProgram)
+{
+    if (!nvtest::on_path("Xvfb"))
+        GTEST_SKIP() << "Xvfb missing";
+    nvtest::qt_app();
+    nvtest::PrivateXvfb x;
+    ASSERT_FALSE(x.display().empty());
+    Desktop desktop(x.display().c_str());
+    ASSERT_TRUE(desktop.ok());
+    std::memset(&g_gi.cfg, 0, sizeof g_gi.cfg);
+    const std::string selfPath = exe_of(getpid());
+    std::strcpy(g_gi.cfg.contexts[2].appPath, selfPath.c_str());
+    currentAppIndex_kernel = 0;
+    desktop.activate(desktop.window(std::string("nuvro\0NuvroTest\0", 16), uint32_t(getpid())));
+
+    X11Workspace ws(x.display().c_str());
+    ASSERT_TRUE(ws.isConnected());
+    EXPECT_EQ(ws.frontmostOwnerName(), "NuvroTest");
+    LocalNotificationCenter center, workspaceCenter;
+    nv_forward_activations(ws, workspaceCenter);
+    NVNotificationDriverPeer peer(nullptr, center, &workspaceCenter);
+    std::vector<std::string> reports;
+    workspaceCenter.observe(nvWorkspaceDidActivateApplication,
+                            [&](const std::string&, const NVPlistDict& info) {
+                                reports.push_back(nv_plist_string(info, nvKeyApplicationPath));
+                            });
+    EXPECT_TRUE(spin_until([&] { return currentAppIndex_kernel == 2; }));
+    spin_until([] { return false; }, 100);
+    EXPECT_EQ(reports, std::vector<std::string>{selfPath}) << "reported once";
+}
+
 // The hung-up socket stays readable; a notifier left on it would spin the agent.
 TEST(X11Workspace, LostServerStopsBeingWatchedAndSaysSoOnce)
 {
@@ -188,13 +224,14 @@ TEST(X11Workspace, LostServerStopsBeingWatchedAndSaysSoOnce)
     ASSERT_TRUE(ws.isConnected());
     int reports = 0;
     ws.setActivationHandler([&](const std::string&) { ++reports; });
+    ASSERT_TRUE(spin_until([&] { return reports == 1; })) << "the window active at the start";
     NVLogCapture log;
 
     x.stop();
     ASSERT_TRUE(spin_until([&] { return log.contains("X11Workspace: the X11 connection was lost"); }));
     EXPECT_LT(nvtest::cpu_seconds_of_event_loop(1000), 0.15);
     EXPECT_EQ(log.count("X11Workspace: the X11 connection was lost"), 1u);
-    EXPECT_EQ(reports, 0);
+    EXPECT_EQ(reports, 1);
 }
 
 TEST(X11Workspace, WithoutADisplayReportsNothingAndSaysSoOnce)
