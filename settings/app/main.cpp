@@ -135,6 +135,7 @@ int main(int argc, char** argv)
     int rc = 0;
     {
         MainWindowController window(bus);
+        window.viewController()->watchAgent(QDBusConnection::sessionBus());
         window.show();
         if (!options.screenshots.isEmpty())
             schedule_screenshots(window, options.screenshots);

@@ -1,7 +1,9 @@
 #include "settings/ui/ViewController.h"
 
+#include "agent/AttributeQueryService.h"
 #include "core/channel/NVNotificationNames.h"
 #include "core/config/NVConfigIO.h"
+#include "core/device/NVModelTable.h"
 #include "core/device/libCross/nvParse.h"
 #include "core/log/NVLog.h"
 #include "settings/logic/NVRemovalPlan.h"
@@ -16,6 +18,7 @@
 #include "settings/ui/NuvroUtils.h"
 
 #include <QApplication>
+#include <QDBusServiceWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -170,6 +173,19 @@ void ViewController::handleRemoveApp()
     NVSubViewController::notifyNVConfigChangedToSubView();
     if (state_.page() != NVTAB_INFO || !_vcCurr)
         clickSwitch(NVTAB_INFO);
+}
+
+void ViewController::watchAgent(const QDBusConnection& connection)
+{
+    auto* watcher = new QDBusServiceWatcher(nvAttributeQueryService, connection,
+                                            QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+        nv_log("the agent left the bus");
+        if (g_ui.ti.devType != NVTT_UNKNOW)
+            handleTabletInfo(NVTabletInfo{});
+    });
+    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this,
+            [this] { _driverNotification->notifyQueryTabletInfo(); });
 }
 
 void ViewController::refreshView()

@@ -12,6 +12,7 @@
 #include <array>
 #include <vector>
 
+class QDBusConnection;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
@@ -30,6 +31,10 @@ public:
     void handleTabletInfo(const NVTabletInfo& ti) override;
     void handlePenData(const NVPenData&) override {}
     void handleRemoveApp() override;
+
+    // Follows the agent on that bus: when it goes away the tablet goes with it, and a new
+    // agent is asked for its tablet.
+    void watchAgent(const QDBusConnection& connection);
 
     void refreshView();
     void clickSwitch(int tag);

@@ -97,6 +97,7 @@ protected:
         answers.file = [this](const QString&) { return chosenFile; };
         nv_set_dialog_answers(&answers);
         window = std::make_unique<MainWindowController>(*center);
+        view().watchAgent(*connection);
         QObject::connect(&ui_app(), &QCoreApplication::aboutToQuit, window.get(), [this] { quitAsked = true; });
         window->show();
     }
@@ -366,6 +367,7 @@ TEST_F(SettingsWindowTest, TheSimulatedTabletShowsAndApplyReachesTheAgent)
     ASSERT_TRUE(nvtest::spin_until([] { return g_ui.bTabletOpened; }, 10000)) << "the agent announces its tablet";
     EXPECT_EQ(buttons(), (Buttons{false, false, true, true, true}));
 
+    const NVTabletInfo ti = g_ui.ti;
     const uint32_t rotated = g_ui.cfg.rotateAngle == 90 ? 180 : 90;
     g_ui.cfg.rotateAngle = rotated;
     NVSubViewController::notifyNVConfigChangedToMainView();
@@ -377,6 +379,73 @@ TEST_F(SettingsWindowTest, TheSimulatedTabletShowsAndApplyReachesTheAgent)
     ASSERT_TRUE(nvtest::spin_until([&] { return agent.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(agent.exitCode(), 0);
     NVConfig stored{};
-    ASSERT_TRUE(NVConfigIO::readXml(std::string(), &stored, &g_ui.ti));
+    ASSERT_TRUE(NVConfigIO::readXml(std::string(), &stored, &ti));
     EXPECT_EQ(stored.rotateAngle, rotated);
+}
+
+TEST_F(SettingsWindowTest, AnAgentThatQuitsAndComesBackIsNoticed)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        QProcess agent;
+        agent.setProcessEnvironment(env);
+        agent.start(NV_AGENT_EXE, {"--simulate", "--print-events"});
+        ASSERT_TRUE(agent.waitForStarted(5000));
+        ASSERT_TRUE(nvtest::spin_until([] { return g_ui.bTabletOpened; }, 10000));
+        EXPECT_EQ(find<QLabel>("_labelTabletState")->text(), qtTrId("str_I_dev_opened"));
+        ::kill(static_cast<pid_t>(agent.processId()), SIGTERM);
+        ASSERT_TRUE(nvtest::spin_until([&] { return agent.state() == QProcess::NotRunning; }, 10000));
+        ASSERT_TRUE(nvtest::spin_until([] { return !g_ui.bTabletOpened; }, 5000))
+            << "the tablet goes with the agent";
+        EXPECT_EQ(buttons(), (Buttons{false, false, false, false, false}));
+    }
+}
+
+TEST_F(SettingsWindowTest, ACorruptUserFileIsReplacedByTheDefault)
+{
+    NVConfig defaults{};
+    const NVTabletInfo ti = tablet_of("NUVRO_T62E");
+    NVConfigIO::readDefaultConfig(&defaults, &ti);
+    nvtest::write_file(getConfigUserFullPath(), "<NVDevices><Preset>");
+    view().handleTabletInfo(ti);
+    EXPECT_TRUE(g_ui.bTabletOpened);
+    EXPECT_EQ(std::memcmp(&defaults, &g_ui.cfg, sizeof defaults), 0);
+    EXPECT_NE(nvtest::read_file(getConfigUserFullPath()), "<NVDevices><Preset>");
+}
+
+TEST_F(SettingsWindowTest, MissingResourcesAndTranslationsLeaveAUsableWindow)
+{
+    window.reset();
+    nvtest::TempDir empty;
+    nv_app_context().resPath = empty.path().string();
+    EXPECT_FALSE(nv_install_translator(ui_app(), empty.path().string()));
+    window = std::make_unique<MainWindowController>(*center);
+    window->show();
+    EXPECT_TRUE(find<QLabel>("imageView")->pixmap().isNull());
+    EXPECT_EQ(find<QLabel>("_labelTabletState")->text(), qtTrId("str_I_dev_closed")) << "no agent answers: disconnected";
+    EXPECT_EQ(buttons(), (Buttons{false, false, false, false, false}));
+    EXPECT_TRUE(find<QPushButton>("_btnClose")->isEnabled());
+}
+
+TEST_F(SettingsWindowTest, ASuccessfulUninstallRunsThePlanOnceAndCloses)
+{
+    const auto fake = home.path() / "pkexec";
+    const auto argvFile = home.path() / "argv";
+    nvtest::write_file(fake, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + argvFile.string() + "'\nexit 0\n");
+    std::filesystem::permissions(fake, std::filesystem::perms::owner_all);
+    qputenv("NV_PKEXEC", QByteArray::fromStdString(fake.string()));
+    std::filesystem::create_directories(nv_config_user_dir());
+
+    center->post(nvNotificationConfirmUninstall, {{nvKeyInstallPath, NVPlistValue(std::string())}});
+    const bool closed = nvtest::spin_until([&] { return !window->isVisible(); }, 10000);
+    qunsetenv("NV_PKEXEC");
+    ASSERT_TRUE(closed);
+    EXPECT_TRUE(alerts.empty());
+    const std::string argv = nvtest::read_file(argvFile);
+    EXPECT_EQ(argv.find("/nuvro-remove\n"), argv.rfind("/nuvro-remove\n")) << "pkexec runs once: " << argv;
+    EXPECT_EQ(argv.find("/tmp"), std::string::npos) << "nothing of the user's is removed with privileges: " << argv;
+    EXPECT_FALSE(std::filesystem::exists(nv_config_user_dir())) << "the user's data folder is removed";
 }
