@@ -130,12 +130,14 @@ int main(int argc, char** argv)
         agentArgs.push_back("--simulate");
     AppDelegate delegate(get_cur_path(), agentArgs);
     context.restarter = &delegate.agent();
-    delegate.applicationWillFinishLaunching(&app);
+    QSystemTrayIcon* statusItem = delegate.applicationWillFinishLaunching(&app);
 
     int rc = 0;
     {
         MainWindowController window(bus);
         window.viewController()->watchAgent(QDBusConnection::sessionBus());
+        if (statusItem)
+            window.addStatusItemMenu(statusItem);
         window.show();
         if (!options.screenshots.isEmpty())
             schedule_screenshots(window, options.screenshots);

@@ -16,7 +16,7 @@ AppDelegate::AppDelegate(std::string binDir, std::vector<std::string> agentArgs)
 {
 }
 
-void AppDelegate::applicationWillFinishLaunching(QObject* owner)
+QSystemTrayIcon* AppDelegate::applicationWillFinishLaunching(QObject* owner)
 {
     const std::string dataDir = nv_config_user_dir();
     std::error_code ec;
@@ -36,12 +36,14 @@ void AppDelegate::applicationWillFinishLaunching(QObject* owner)
         nv_launch_program(binDir_, nvHelperName, {});
     if (g_USER_DEBUG)
         nv_log("processInfo:%s", nvSettingsName);
+    QSystemTrayIcon* statusItem = nullptr;
     if (nv_flavour_traits(nv_app_context().bundle.flavour).hotkeysAndStatusItem) {
         registerOpenDriverHotkeys();
-        NuvroUtils::addStatusBarItem(owner);
+        statusItem = NuvroUtils::addStatusBarItem(owner);
     }
     if (nv_write_tablet_driver_path(dataDir, nv_bundle_path()))
         nv_log(" plist saved success %s ", nv_tablet_settings_path(dataDir).c_str());
+    return statusItem;
 }
 
 void AppDelegate::applicationWillTerminate()

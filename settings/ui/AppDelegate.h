@@ -8,6 +8,7 @@
 #include <string>
 
 class QObject;
+class QSystemTrayIcon;
 
 class AppDelegate {
 public:
@@ -15,8 +16,9 @@ public:
     AppDelegate(std::string binDir, std::vector<std::string> agentArgs);
 
     // Before the first window: data folder, user file, agent and helper, status item
-    // (primary flavour), tabletSettings.plist. owner keeps the status item.
-    void applicationWillFinishLaunching(QObject* owner);
+    // (primary flavour), tabletSettings.plist. owner keeps the status item, returned
+    // (null for the other flavours).
+    QSystemTrayIcon* applicationWillFinishLaunching(QObject* owner);
     // Saves the configuration being edited to the user file, when a tablet is open.
     void applicationWillTerminate();
 

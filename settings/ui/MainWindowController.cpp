@@ -2,7 +2,12 @@
 
 #include "settings/ui/NVAppContext.h"
 #include "settings/ui/NVUiCenter.h"
+#include "settings/ui/NuvroUtils.h"
 #include "settings/ui/ViewController.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
 
 namespace {
 
@@ -24,6 +29,17 @@ MainWindowController::MainWindowController(NotificationCenter& bus, QWidget* par
             raise();
             activateWindow();
         });
+}
+
+void MainWindowController::addStatusItemMenu(QSystemTrayIcon* item)
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName("statusItemMenu");
+    menu->addAction(qtTrId("str_M_show"), this, [] { nv_ui_center().post(nvUiHotkeyChanged, {}); });
+    menu->addAction(qtTrId("str_SET_update"), view_, &ViewController::checkForUpdates);
+    menu->addSeparator();
+    menu->addAction(qtTrId("str_M_quit"), qApp, &QApplication::quit);
+    item->setContextMenu(menu);
 }
 
 MainWindowController::~MainWindowController()

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+class QSystemTrayIcon;
 class ViewController;
 
 class MainWindowController : public QMainWindow {
@@ -15,6 +16,8 @@ public:
     ~MainWindowController() override;
 
     ViewController* viewController() const { return view_; }
+    // Open settings, check for updates, quit.
+    void addStatusItemMenu(QSystemTrayIcon* item);
 
 private:
     ViewController* view_;

@@ -314,6 +314,19 @@ void ViewController::clickExport()
         nv_alert(this, {qtTrId("str_M_error"), qtTrId("str_SET_unknowError"), {qtTrId("str_M_ok")}});
 }
 
+void ViewController::checkForUpdates()
+{
+    if (!nv_program_running(nvHelperName))
+        nv_launch_program(get_cur_path(), nvHelperName, {});
+    if (!didNeedUpdate) {
+        nv_alert(this, {qtTrId("str_M_prompt"), qtTrId("str_SET_updateInfo"), {qtTrId("str_M_ok")}});
+        return;
+    }
+    if (nv_alert(this, {qtTrId("str_SET_updateMessage"), qtTrId("str_SET_updateInfoText"),
+                        {qtTrId("str_SET_updateNow"), qtTrId("str_M_cancel")}}) == 0)
+        bus_.post(nvNotificationConfirmUpdate, {{nvKeyConfirmMessage, NVPlistValue(std::string("YES"))}});
+}
+
 void ViewController::startBatteryPoll()
 {
     bus_.post(nvNotificationQueryBatteryPower, {});

@@ -44,6 +44,8 @@ public:
     void clickDefualtConfig();
     void clickImport();
     void clickExport();
+    // Starts the helper when it is not running, then offers the update it found, if any.
+    void checkForUpdates();
 
     NVSubViewController* currentPage() const { return _vcCurr; }
     const NVMainViewState& state() const { return state_; }

@@ -15,6 +15,7 @@
 #include "settings/ui/ViewController.h"
 
 #include "tests/qt/QtTestSupport.h"
+#include "tests/settings_ui/UiTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -33,16 +34,7 @@
 
 namespace {
 
-QApplication& ui_app()
-{
-    static int argc = 1;
-    static char name[] = "settings-ui-test";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: widgets' statics outlive the tests.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using nvtest::ui_app;
 
 struct CountingRestarter : NVAgentRestarter {
     int restarts = 0;
@@ -448,4 +440,27 @@ TEST_F(SettingsWindowTest, ASuccessfulUninstallRunsThePlanOnceAndCloses)
     EXPECT_EQ(argv.find("/nuvro-remove\n"), argv.rfind("/nuvro-remove\n")) << "pkexec runs once: " << argv;
     EXPECT_EQ(argv.find("/tmp"), std::string::npos) << "nothing of the user's is removed with privileges: " << argv;
     EXPECT_FALSE(std::filesystem::exists(nv_config_user_dir())) << "the user's data folder is removed";
+}
+
+TEST_F(SettingsWindowTest, CheckForUpdatesOffersWhatTheHelperFound)
+{
+    NVPlistDict confirm;
+    center->observe(nvNotificationConfirmUpdate, [&](const std::string&, const NVPlistDict& info) { confirm = info; });
+    view().checkForUpdates();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].text, qtTrId("str_SET_updateInfo"));
+
+    center->post(nvNotificationIsNeedUpdate, {{nvKeyIsNeedUpdate, NVPlistValue(std::string("YES"))}});
+    ASSERT_TRUE(nvtest::spin_until([] { return didNeedUpdate; }));
+    view().checkForUpdates();
+    ASSERT_EQ(alerts.size(), 2u);
+    EXPECT_EQ(alerts[1].text, qtTrId("str_SET_updateInfoText"));
+    ASSERT_TRUE(nvtest::spin_until([&] { return !confirm.empty(); }));
+    EXPECT_EQ(nv_plist_string(confirm, nvKeyConfirmMessage), "YES");
+
+    center->post(nvNotificationIsNeedUpdate, {{nvKeyIsNeedUpdate, NVPlistValue(std::string("NO"))}});
+    ASSERT_TRUE(nvtest::spin_until([] { return !didNeedUpdate; }));
+    center->post(nvNotificationNetworkErrors, {{nvKeyNetworkError, NVPlistValue(std::string("timeout"))}});
+    ASSERT_TRUE(nvtest::spin_until([&] { return alerts.size() == 3; }));
+    EXPECT_EQ(alerts[2].text, qtTrId("str_SET_poorNetWork"));
 }
