@@ -1,6 +1,10 @@
-// The main window's enabling rules and the info page's hidden labels, without Qt.
+// The settings application's shell without Qt: the main window's enabling rules, the info
+// page's hidden labels, the flavour from Info.plist.
+#include "settings/logic/NVBundle.h"
 #include "settings/logic/NVHiddenLabel.h"
 #include "settings/logic/NVMainViewState.h"
+
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -85,4 +89,25 @@ TEST(NVHiddenLabel, Texts)
     EXPECT_EQ(nv_hidden_label_text(NVHiddenLabel::Firmware, "V1.2"), "V1.2");
     EXPECT_EQ(nv_hidden_label_text(NVHiddenLabel::Credits, "V1.2"), credits + "  V1.2");
     EXPECT_EQ(nv_hidden_label_text(NVHiddenLabel::None, "V1.2"), "");
+}
+
+TEST(NVBundle, DisplayNameDecidesTheFlavour)
+{
+    nvtest::TempDir res;
+    EXPECT_EQ(nv_read_bundle_info(res.path().string()).displayName, "NuvroTablet") << "no Info.plist";
+    EXPECT_EQ(nv_read_bundle_info(res.path().string()).flavour, NVFlavour::Primary);
+
+    auto write = [&](const char* name) {
+        nvtest::write_file(res.path() / "Info.plist",
+                           std::string("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
+                                       "<key>CFBundleDisplayName</key><string>") +
+                               name +
+                               "</string><key>CFBundleShortVersionString</key><string>2.3.4</string></dict></plist>");
+    };
+    write("KeltaTablet");
+    const NVBundleInfo kelta = nv_read_bundle_info(res.path().string());
+    EXPECT_EQ(kelta.flavour, NVFlavour::Second);
+    EXPECT_EQ(kelta.version, "2.3.4");
+    write("Graphic Tablet");
+    EXPECT_EQ(nv_read_bundle_info(res.path().string()).flavour, NVFlavour::Third);
 }
