@@ -135,7 +135,10 @@ private:
     std::optional<std::string_view> readLeaf(const xmlNode* found, const std::string& nodePath, const char* leaf,
                                              std::string& scratch);
     int32_t readLeafInt(const xmlNode* found, const std::string& nodePath, const char* leaf);
-    void writeLeaf(xmlNode* found, const std::string& nodePath, const char* leaf, std::string_view value);
+    // parent, when known, is the element at nodePath: a missing leaf is added to it
+    // without a path lookup.
+    void writeLeaf(xmlNode* parent, xmlNode* found, const std::string& nodePath, const char* leaf,
+                   std::string_view value);
     // Gives the element n the text value.
     void setText(xmlNode* n, std::string_view value);
     // The leaves of a key node and of its "kbtn", in the order they are written.

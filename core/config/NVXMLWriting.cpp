@@ -80,7 +80,7 @@ void NVConfigIO::writeNodeStringValue(const std::string& value, const std::strin
         return;
     if (xmlNode* e = nv_xml_new_element(doc_.get(), leaf, &value)) {
         xmlAddChild(parent, e);
-        paths_.clear();
+        paths_.forget(path);
     }
 }
 
@@ -102,12 +102,23 @@ void NVConfigIO::expandReference(xmlNode* node)
     copy_children(doc_.get(), find(kPreset + ekid), node);
 }
 
-void NVConfigIO::writeLeaf(xmlNode* found, const std::string& nodePath, const char* leaf, std::string_view value)
+void NVConfigIO::writeLeaf(xmlNode* parent, xmlNode* found, const std::string& nodePath, const char* leaf,
+                           std::string_view value)
 {
-    if (found)
+    if (found) {
         setText(found, value);
-    else
-        writeNodeStringValue(std::string(value), nodePath + "/" + leaf);
+        return;
+    }
+    const std::string path = nodePath + "/" + leaf;
+    if (!parent) {
+        writeNodeStringValue(std::string(value), path);
+        return;
+    }
+    const std::string text(value);
+    if (xmlNode* e = nv_xml_new_element(doc_.get(), leaf, &text)) {
+        xmlAddChild(parent, e);
+        paths_.forget(path);
+    }
 }
 
 void NVConfigIO::writeNVEkeys(const NVEkey* ekey, const std::string& nodePath)
@@ -115,9 +126,14 @@ void NVConfigIO::writeNVEkeys(const NVEkey* ekey, const std::string& nodePath)
     // The key node is located once and its leaves written as its children. A leaf added
     // under it, or text set on a leaf, leaves the other leaves found where they are.
     xmlNode* leaves[kKeyLeafCount] = {};
-    if (const xmlNode* node = find(nodePath))
-        nv_xml_children(node, kKeyLeaves, leaves);
-    const auto key = [&](int i, std::string_view value) { writeLeaf(leaves[i], nodePath, kKeyLeaves[i], value); };
+    // Without the node there is nowhere to write: none of its leaves can exist either.
+    xmlNode* node = find(nodePath);
+    if (!node)
+        return;
+    nv_xml_children(node, kKeyLeaves, leaves);
+    const auto key = [&](int i, std::string_view value) {
+        writeLeaf(node, leaves[i], nodePath, kKeyLeaves[i], value);
+    };
     key(kEkType, nv_format_int(static_cast<int32_t>(static_cast<uint32_t>(ekey->funcBit))));
     key(kName, nv_buffer_text(ekey->name));
     key(kCmdPath, nv_buffer_text(ekey->cmdPath));
@@ -125,7 +141,9 @@ void NVConfigIO::writeNVEkeys(const NVEkey* ekey, const std::string& nodePath)
     xmlNode* kbtn[kKbtnLeafCount] = {};
     if (leaves[kKbtn])
         nv_xml_children(leaves[kKbtn], kKbtnLeaves, kbtn);
-    const auto kb = [&](int i, int32_t value) { writeLeaf(kbtn[i], kbtnPath, kKbtnLeaves[i], nv_format_int(value)); };
+    const auto kb = [&](int i, int32_t value) {
+        writeLeaf(leaves[kKbtn], kbtn[i], kbtnPath, kKbtnLeaves[i], nv_format_int(value));
+    };
     kb(kBAlt, ekey->kbtn.bAlt);
     kb(kBCtrl, ekey->kbtn.bCtrl);
     kb(kBShift, ekey->kbtn.bShift);
@@ -185,11 +203,12 @@ void NVConfigIO::writeNodeNVMEkeysValue(NVContextMEkey mekey, int, const std::st
                     continue;
                 copy_children(doc_.get(), find(kPreset + ekid), e);
                 xmlAddChild(s, e);
-                paths_.clear();
-                writeNVEkeys(&ekeys[k], indexed(set, "ekey", k));
+                const std::string pos = indexed(set, "ekey", k);
+                paths_.forgetBelow(pos);
+                writeNVEkeys(&ekeys[k], pos);
             }
             if (xmlNode* idNode = nv_xml_child(s, "ID")) {
-                paths_.clear();
+                paths_.forgetBelow(set + "/ID");
                 xmlUnlinkNode(idNode);
                 xmlFreeNode(idNode);
             }

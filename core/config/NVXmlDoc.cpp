@@ -358,6 +358,20 @@ xmlNode* NVXmlPathCache::first(xmlDoc* doc, const std::string& path)
     return nv_xml_first(doc, path);
 }
 
+void NVXmlPathCache::forget(std::string_view path)
+{
+    if (auto it = parents_.find(path); it != parents_.end())
+        parents_.erase(it);
+}
+
+void NVXmlPathCache::forgetBelow(std::string_view path)
+{
+    std::erase_if(parents_, [path](const auto& entry) {
+        const std::string_view p = entry.first;
+        return p.starts_with(path) && (p.size() == path.size() || p[path.size()] == '/');
+    });
+}
+
 std::vector<xmlNode*> nv_xml_all(xmlDoc* doc, const std::string& path)
 {
     std::vector<xmlNode*> all;

@@ -52,6 +52,10 @@ class NVXmlPathCache {
 public:
     xmlNode* first(xmlDoc* doc, const std::string& path);
     void clear() { parents_.clear(); }
+    // After an element was added at path: a parent remembered there may no longer be the
+    // first in document order. A leaf (no child elements) needs forget; a subtree forgetBelow.
+    void forget(std::string_view path);
+    void forgetBelow(std::string_view path);
 
 private:
     // Looked up by a view of the path, so that a hit builds no string.
