@@ -66,7 +66,6 @@ class SettingsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ui_app();
         if (bus.address().isEmpty())
             GTEST_SKIP() << "no dbus-daemon";
         NVAppContext& ctx = nv_app_context();
@@ -74,7 +73,7 @@ protected:
         ctx.bundle = nv_read_bundle_info(ctx.resPath);
         ctx.restarter = &restarter;
         nv_set_res_path(ctx.resPath);
-        static bool translated = nv_install_translator(ui_app(), ctx.resPath);
+        static bool translated = nv_install_translator(app, ctx.resPath);
         (void)translated;
         std::memset(&g_ui, 0, sizeof g_ui);
         nv_ui_globals_init();
@@ -136,6 +135,8 @@ protected:
         NVSubViewController::notifyNVConfigChangedToMainView();
     }
 
+    // First, before the bus: the process's application is a QApplication.
+    QApplication& app = ui_app();
     nvtest::PrivateBus bus;
     nvtest::ScopedConfigHome home;
     std::unique_ptr<QDBusConnection> connection;

@@ -16,6 +16,11 @@ inline std::unique_ptr<QApplication>& ui_app_holder()
     return app;
 }
 
+class UiAppEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { ui_app_holder().reset(); }
+};
+
 inline QApplication& ui_app()
 {
     static int argc = 1;
@@ -25,15 +30,9 @@ inline QApplication& ui_app()
     if (!app) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QApplication>(argc, argv);
+        ::testing::AddGlobalTestEnvironment(new UiAppEnvironment);
     }
     return *app;
 }
-
-class UiAppEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { ui_app_holder().reset(); }
-};
-
-inline ::testing::Environment* const uiAppEnvironment = ::testing::AddGlobalTestEnvironment(new UiAppEnvironment);
 
 } // namespace nvtest
