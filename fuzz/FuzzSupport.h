@@ -50,18 +50,7 @@ inline NVTabletInfo model_tablet(uint8_t pick)
     const auto oems = nv_oem_models();
     const size_t i = pick % (makers.size() + oems.size());
     const NVModelInfo& m = i < makers.size() ? makers[i] : oems[i - makers.size()];
-    NVTabletInfo ti{};
-    ti.devType = m.devType;
-    ti.oemType = m.oemType;
-    ti.maxX = m.maxX;
-    ti.maxY = m.maxY;
-    ti.maxP = m.maxP;
-    ti.lpi = m.lpi;
-    ti.rate = m.rate;
-    ti.hbtnNum = m.hbtnNum;
-    ti.sbtnNum = m.sbtnNum;
-    ti.pbtnNum = m.pbtnNum;
-    ti.bMonitor = m.bMonitor;
+    NVTabletInfo ti = nv_model_tablet_info(m);
     std::strncpy(ti.sDevVer, m.identity, sizeof ti.sDevVer - 1);
     return ti;
 }

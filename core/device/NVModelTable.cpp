@@ -103,3 +103,20 @@ const NVModelInfo* nv_model_by_identity(const char* name)
             return &m;
     return nullptr;
 }
+
+NVTabletInfo nv_model_tablet_info(const NVModelInfo& m)
+{
+    NVTabletInfo ti{};
+    ti.devType = m.devType;
+    ti.oemType = m.oemType;
+    ti.maxX = m.maxX;
+    ti.maxY = m.maxY;
+    ti.maxP = m.maxP;
+    ti.lpi = m.lpi;
+    ti.rate = m.rate;
+    ti.hbtnNum = m.hbtnNum;
+    ti.sbtnNum = m.sbtnNum;
+    ti.pbtnNum = m.pbtnNum;
+    ti.bMonitor = m.bMonitor;
+    return ti;
+}

@@ -3,6 +3,8 @@
 // configuration and layout files must agree with.
 #pragma once
 
+#include "core/model/NVTypes.h"
+
 #include <cstdint>
 #include <span>
 
@@ -60,3 +62,5 @@ std::span<const NVModelInfo> nv_oem_models();
 const NVModelInfo* nv_model_info(uint32_t devType);
 // The model whose identity string is exactly name, or null.
 const NVModelInfo* nv_model_by_identity(const char* name);
+// The tablet information a device of the model reports (firmware text left empty).
+NVTabletInfo nv_model_tablet_info(const NVModelInfo& m);

@@ -9,16 +9,7 @@
 NVTabletInfo nv_test_tablet(const char* identity)
 {
     const NVModelInfo* m = nv_model_by_identity(identity);
-    NVTabletInfo ti{};
-    if (!m)
-        return ti;
-    ti.devType = m->devType;
-    ti.oemType = m->oemType;
-    ti.hbtnNum = m->hbtnNum;
-    ti.sbtnNum = m->sbtnNum;
-    ti.pbtnNum = m->pbtnNum;
-    ti.bMonitor = m->bMonitor;
-    return ti;
+    return m ? nv_model_tablet_info(*m) : NVTabletInfo{};
 }
 
 std::unique_ptr<NVConfig> nv_test_config()

@@ -44,20 +44,9 @@ struct CountingRestarter : NVAgentRestarter {
 NVTabletInfo tablet_of(const char* identity)
 {
     const NVModelInfo* m = nv_model_by_identity(identity);
-    NVTabletInfo ti{};
     if (!m)
-        return ti;
-    ti.devType = m->devType;
-    ti.oemType = m->oemType;
-    ti.maxX = m->maxX;
-    ti.maxY = m->maxY;
-    ti.maxP = m->maxP;
-    ti.lpi = m->lpi;
-    ti.rate = m->rate;
-    ti.hbtnNum = m->hbtnNum;
-    ti.sbtnNum = m->sbtnNum;
-    ti.pbtnNum = m->pbtnNum;
-    ti.bMonitor = m->bMonitor;
+        return NVTabletInfo{};
+    NVTabletInfo ti = nv_model_tablet_info(*m);
     std::strcpy(ti.sDevVer, "FW-2.07");
     return ti;
 }
