@@ -41,11 +41,12 @@ void schedule_self_test(AgentPorts& ports, long reports, double startSeconds, do
 int main(int argc, char** argv)
 {
     const double startSeconds = SteadyClock().now();
-    if (checkProcessIsRunning(kOlderDriver)) {
+    const NVProcFsTable processes;
+    if (checkProcessIsRunning(processes, kOlderDriver)) {
         std::printf("Other %s running ,exit\n", kOlderDriver);
         return 0;
     }
-    if (checkProcessIsRunning(nvAgentName)) {
+    if (checkProcessIsRunning(processes, nvAgentName)) {
         std::printf("Other %s running ,exit\n", nvAgentName);
         return 0;
     }

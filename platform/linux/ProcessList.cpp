@@ -5,91 +5,114 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
-#include <string>
+#include <new>
 #include <string_view>
 #include <unistd.h>
 
 namespace {
 
-std::string g_procRoot = "/proc";
-
-// The command name of a process, without the trailing newline; empty when unreadable
-// (the process may have ended while we looked).
-std::string read_comm(const std::string& dir)
+// The command name of a running process, from "pid (comm) state ..."; empty when the
+// process ended while the table was read or is a zombie. The name may itself hold
+// spaces and parentheses, so it ends at the last ')'.
+std::string read_running_comm(const std::string& dir)
 {
-    FILE* f = std::fopen((dir + "/comm").c_str(), "r");
+    FILE* f = std::fopen((dir + "/stat").c_str(), "r");
     if (!f)
         return {};
-    char buf[64] = {};
+    char buf[256] = {};
     const size_t n = std::fread(buf, 1, sizeof buf - 1, f);
     std::fclose(f);
-    std::string comm(buf, n);
-    if (!comm.empty() && comm.back() == '\n')
-        comm.pop_back();
-    return comm;
+    const std::string_view stat(buf, n);
+    const size_t open = stat.find('(');
+    const size_t close = stat.rfind(')');
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open || close + 2 >= n)
+        return {};
+    const char state = stat[close + 2];
+    if (state == 'Z' || state == 'X')
+        return {};
+    return std::string(stat.substr(open + 1, close - open - 1));
 }
 
 } // namespace
 
-void nv_set_proc_root(const char* path)
+int NVProcFsTable::list(std::vector<NVProcessEntry>& out) const
 {
-    g_procRoot = path ? path : "/proc";
+    DIR* dir = opendir(root_.c_str());
+    if (!dir)
+        return errno;
+    int rc = 0;
+    try {
+        while (const dirent* e = readdir(dir)) {
+            char* end = nullptr;
+            const long pid = std::strtol(e->d_name, &end, 10);
+            if (pid <= 0 || pid > INT32_MAX || *end != '\0')
+                continue;
+            std::string comm = read_running_comm(root_ + "/" + e->d_name);
+            if (!comm.empty())
+                out.push_back({static_cast<int32_t>(pid), std::move(comm)});
+        }
+    } catch (const std::bad_alloc&) {
+        rc = ENOMEM;
+    }
+    closedir(dir);
+    return rc;
 }
 
-int GetAllPIDsForProcessName(const char* name, int32_t* pids, size_t arraySize, size_t* count, int* error)
+int GetAllPIDsForProcessName(const NVProcessTable& table, const char* name, int32_t* pids, size_t arraySize,
+                             size_t* count, int* error)
 {
     if (!name || !pids || !count || arraySize == 0)
-        return NV_PID_BAD_ARGUMENT;
-    std::memset(pids, 0, arraySize * sizeof *pids);
+        return NVPID_BAD_ARGUMENT;
     *count = 0;
     if (error)
         *error = 0;
 
-    DIR* dir = opendir(g_procRoot.c_str());
-    if (!dir) {
+    std::vector<NVProcessEntry> entries;
+    int rc = 0;
+    try {
+        rc = table.list(entries);
+    } catch (const std::bad_alloc&) {
+        rc = ENOMEM;
+    }
+    if (rc != 0) {
         if (error)
-            *error = errno;
-        return NV_PID_TABLE_FAILED;
+            *error = rc;
+        return rc == ENOMEM ? NVPID_NO_MEMORY : NVPID_TABLE_FAILED;
     }
-    const std::string_view wanted = std::string_view(name).substr(0, std::min(std::strlen(name), NV_COMM_LEN));
-    int result = NV_PID_NONE;
-    while (dirent* e = readdir(dir)) {
-        char* end = nullptr;
-        const long pid = std::strtol(e->d_name, &end, 10);
-        if (pid <= 0 || *end != '\0')
+
+    const std::string_view full(name);
+    const std::string_view wanted = full.substr(0, NV_PROCESS_NAME_MATCH);
+    int result = NVPID_NONE;
+    for (const NVProcessEntry& e : entries) {
+        if (e.pid <= 0 || std::string_view(e.comm).substr(0, NV_PROCESS_NAME_MATCH) != wanted)
             continue;
-        if (read_comm(g_procRoot + "/" + e->d_name) != wanted)
-            continue;
-        if (*count == arraySize) {
-            result = NV_PID_TOO_MANY;
-            break;
-        }
-        pids[(*count)++] = static_cast<int32_t>(pid);
-        result = NV_PID_FOUND;
+        if (*count == arraySize)
+            return NVPID_TOO_MANY;
+        pids[(*count)++] = e.pid;
+        result = NVPID_FOUND;
     }
-    closedir(dir);
     return result;
 }
 
-int GetPIDForProcessName(const char* name)
+int GetPIDForProcessName(const NVProcessTable& table, const char* name)
 {
     int32_t pid = 0;
     size_t count = 0;
-    if (GetAllPIDsForProcessName(name, &pid, 1, &count, nullptr) == NV_PID_FOUND && count == 1)
+    if (GetAllPIDsForProcessName(table, name, &pid, 1, &count, nullptr) == NVPID_FOUND && count == 1)
         return pid;
     return -1;
 }
 
-bool checkProcessIsRunning(const char* name)
+bool checkProcessIsRunning(const NVProcessTable& table, const char* name)
 {
-    int32_t pids[100];
+    int32_t pids[NV_PID_CAPACITY];
     size_t count = 0;
-    const int rc = GetAllPIDsForProcessName(name, pids, 100, &count, nullptr);
-    if (rc == NV_PID_NONE) {
+    const int rc = GetAllPIDsForProcessName(table, name, pids, NV_PID_CAPACITY, &count, nullptr);
+    if (rc == NVPID_NONE) {
         std::printf("\t\"%s\" Not Running,try to start TabletTabletAgent\n", name);
         return false;
     }
-    if (rc != NV_PID_FOUND) {
+    if (rc != NVPID_FOUND) {
         std::printf("Other Error Getting PID.  Error Code: %d\n\n", rc);
         return false;
     }
@@ -102,4 +125,16 @@ bool checkProcessIsRunning(const char* name)
     }
     std::printf("\n");
     return other;
+}
+
+std::string nv_describe_pids(const char* name, int rc, const int32_t* pids, size_t count)
+{
+    if (rc == NVPID_NONE)
+        return std::string("Process Not Found:\t\"") + name + "\"\n";
+    if (rc != NVPID_FOUND)
+        return "Other Error Getting PID.  Error Code: " + std::to_string(rc) + "\n";
+    std::string text = std::string(name) + " PID(s):    \t";
+    for (size_t i = 0; i < count; ++i)
+        text += (i ? ", " : "") + std::to_string(pids[i]);
+    return text + "\n";
 }

@@ -1,28 +1,60 @@
-// Processes by command name, from /proc. Linux keeps 15 characters of a command name,
-// so a longer name matches on its first 15.
+// Processes by command name over a port on the system's process table. Linux keeps 15
+// characters of a command name, so a longer name is matched on its first 15.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
-// Result codes of NVGetAllPIDsForProcessName.
-enum : int {
-    NV_PID_FOUND = 0,
-    NV_PID_NONE = -1,
-    NV_PID_BAD_ARGUMENT = -2,
-    NV_PID_TABLE_FAILED = -3, // *error receives errno
-    NV_PID_NO_MEMORY = -4,    // *error receives ENOMEM
-    NV_PID_TOO_MANY = -5,
+struct NVProcessEntry {
+    int32_t pid;
+    std::string comm; // command name as the kernel keeps it
 };
 
-constexpr size_t NV_COMM_LEN = 15;
+// The system's process table.
+class NVProcessTable {
+public:
+    virtual ~NVProcessTable() = default;
+    // Fills out with every running process; 0 on success, else an errno value (ENOMEM when
+    // memory ran out).
+    virtual int list(std::vector<NVProcessEntry>& out) const = 0;
+};
 
-// Fills pids with the ids of every process named `name`; *count receives their number.
-int GetAllPIDsForProcessName(const char* name, int32_t* pids, size_t arraySize, size_t* count, int* error);
+// The running processes of /proc (or of another folder laid out like it); zombies,
+// which have ended but are not yet collected, are left out.
+class NVProcFsTable final : public NVProcessTable {
+public:
+    explicit NVProcFsTable(std::string root = "/proc") : root_(std::move(root)) {}
+    int list(std::vector<NVProcessEntry>& out) const override;
+
+private:
+    std::string root_;
+};
+
+constexpr size_t NV_PROCESS_NAME_MATCH = 15;
+// Callers' capacity for one name.
+constexpr size_t NV_PID_CAPACITY = 100;
+
+enum NVPidLookup : int {
+    NVPID_FOUND = 0,
+    NVPID_NONE = -1,
+    NVPID_BAD_ARGUMENT = -2, // a null argument or capacity 0
+    NVPID_TABLE_FAILED = -3, // *error receives errno
+    NVPID_NO_MEMORY = -4,    // *error receives ENOMEM
+    NVPID_TOO_MANY = -5,     // more matches than the capacity
+};
+
+// The ids (all positive) of every process named name, in table order; *count receives
+// their number. error may be null.
+int GetAllPIDsForProcessName(const NVProcessTable& table, const char* name, int32_t* pids, size_t arraySize,
+                             size_t* count, int* error);
 // The id of the only process of that name, else -1.
-int GetPIDForProcessName(const char* name);
-// True when a process of that name other than this one runs. Prints what it found.
-bool checkProcessIsRunning(const char* name);
+int GetPIDForProcessName(const NVProcessTable& table, const char* name);
 
-// The /proc folder to read; tests point it at a fake table.
-void nv_set_proc_root(const char* path);
+// True when a process of that name other than this one runs; prints what it found.
+bool checkProcessIsRunning(const NVProcessTable& table, const char* name);
+
+// The line callers print for a lookup: "<name> PID(s):    \t1, 2\n",
+// "Process Not Found:\t\"<name>\"\n", or "Other Error Getting PID.  Error Code: <rc>\n".
+std::string nv_describe_pids(const char* name, int rc, const int32_t* pids, size_t count);

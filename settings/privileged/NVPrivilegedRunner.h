@@ -4,7 +4,7 @@
 #pragma once
 
 #include "settings/logic/NVPrivilegedOps.h"
-#include "settings/logic/NVProcessTable.h"
+#include "platform/linux/ProcessList.h"
 
 #include <chrono>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "core/log/NVLog.h"
 #include "platform/linux/PosixProcessLauncher.h"
-#include "settings/logic/NVProcessTable.h"
+#include "platform/linux/ProcessList.h"
 
 #include <QThread>
 

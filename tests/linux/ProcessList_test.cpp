@@ -4,83 +4,165 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 namespace {
 
-class FakeProcTable : public ::testing::Test {
-protected:
-    void SetUp() override { nv_set_proc_root(dir_.path().c_str()); }
-    void TearDown() override { nv_set_proc_root(nullptr); }
-
-    void add(const std::string& pid, const std::string& comm)
+// A process table as the kernel keeps it: 15 characters of a command name.
+struct FakeProcesses final : NVProcessTable {
+    std::vector<NVProcessEntry> procs;
+    int listError = 0;
+    void add(int32_t pid, std::string comm) { procs.push_back({pid, comm.substr(0, 15)}); }
+    int list(std::vector<NVProcessEntry>& out) const override
     {
-        std::filesystem::create_directories(dir_.path() / pid);
-        nvtest::write_file(dir_.path() / pid / "comm", comm + "\n");
+        if (listError)
+            return listError;
+        out.insert(out.end(), procs.begin(), procs.end());
+        return 0;
     }
-
-    nvtest::TempDir dir_;
 };
 
-} // namespace
+struct Lookup {
+    int rc;
+    std::vector<int32_t> pids;
+    int error;
+};
 
-TEST_F(FakeProcTable, MatchesOnTheFirst15CharactersOfTheCommandName)
+Lookup lookup(const NVProcessTable& table, const char* name, size_t capacity = NV_PID_CAPACITY)
 {
-    add("100", "NuvroAgent");
-    add("200", "NuvroTabletCons"); // the kernel's cut of "NuvroTabletConsole"
-    add("300", "NuvroAgentX");
-    add("self", "NuvroAgent");     // not a process id
-    add("0", "NuvroAgent");
-    std::filesystem::create_directories(dir_.path() / "400"); // exited: no comm
-
-    int32_t pids[4];
-    size_t count = 0;
-    int err = -1;
-    EXPECT_EQ(GetAllPIDsForProcessName("NuvroAgent", pids, 4, &count, &err), NV_PID_FOUND);
-    ASSERT_EQ(count, 1u);
-    EXPECT_EQ(pids[0], 100);
-    EXPECT_EQ(err, 0);
-
-    EXPECT_EQ(GetAllPIDsForProcessName("NuvroTabletConsole", pids, 4, &count, nullptr), NV_PID_FOUND);
-    ASSERT_EQ(count, 1u);
-    EXPECT_EQ(pids[0], 200);
-    EXPECT_EQ(GetPIDForProcessName("NuvroTabletConsole"), 200);
-
-    EXPECT_EQ(GetAllPIDsForProcessName("Nuvro", pids, 4, &count, nullptr), NV_PID_NONE);
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(GetPIDForProcessName("Nuvro"), -1);
+    std::vector<int32_t> pids(capacity);
+    size_t count = 99;
+    int error = -7;
+    const int rc = GetAllPIDsForProcessName(table, name, pids.data(), capacity, &count, &error);
+    pids.resize(rc == NVPID_FOUND ? count : 0);
+    return {rc, pids, error};
 }
 
-TEST_F(FakeProcTable, ArgumentAndCapacityErrors)
+TEST(ProcessLookup, ResultCodes)
 {
-    add("10", "NuvroAgent");
-    add("11", "NuvroAgent");
-    int32_t pids[2];
-    size_t count = 0;
-    EXPECT_EQ(GetAllPIDsForProcessName(nullptr, pids, 2, &count, nullptr), NV_PID_BAD_ARGUMENT);
-    EXPECT_EQ(GetAllPIDsForProcessName("NuvroAgent", nullptr, 2, &count, nullptr), NV_PID_BAD_ARGUMENT);
-    EXPECT_EQ(GetAllPIDsForProcessName("NuvroAgent", pids, 0, &count, nullptr), NV_PID_BAD_ARGUMENT);
-    EXPECT_EQ(GetAllPIDsForProcessName("NuvroAgent", pids, 1, &count, nullptr), NV_PID_TOO_MANY);
-    EXPECT_EQ(GetPIDForProcessName("NuvroAgent"), -1) << "two processes: no single id";
+    FakeProcesses fake;
+    fake.add(10, "NuvroAgent");
+    fake.add(11, "bash");
+    fake.add(12, "NuvroAgent");
 
-    nv_set_proc_root((dir_.path() / "missing").c_str());
-    int err = 0;
-    EXPECT_EQ(GetAllPIDsForProcessName("NuvroAgent", pids, 2, &count, &err), NV_PID_TABLE_FAILED);
-    EXPECT_EQ(err, ENOENT);
+    Lookup found = lookup(fake, "NuvroAgent");
+    EXPECT_EQ(found.rc, NVPID_FOUND);
+    EXPECT_EQ(found.pids, (std::vector<int32_t>{10, 12}));
+    EXPECT_EQ(found.error, 0);
+
+    EXPECT_EQ(lookup(fake, "NuvroHelper").rc, NVPID_NONE);
+    EXPECT_EQ(lookup(fake, "NuvroAgen").rc, NVPID_NONE); // a prefix is another name
+    EXPECT_EQ(lookup(fake, "").rc, NVPID_NONE);
+
+    EXPECT_EQ(lookup(fake, "NuvroAgent", 2).rc, NVPID_FOUND);
+    EXPECT_EQ(lookup(fake, "NuvroAgent", 1).rc, NVPID_TOO_MANY);
+
+    int32_t pid = 0;
+    size_t count = 0;
+    EXPECT_EQ(GetAllPIDsForProcessName(fake, nullptr, &pid, 1, &count, nullptr), NVPID_BAD_ARGUMENT);
+    EXPECT_EQ(GetAllPIDsForProcessName(fake, "bash", nullptr, 1, &count, nullptr), NVPID_BAD_ARGUMENT);
+    EXPECT_EQ(GetAllPIDsForProcessName(fake, "bash", &pid, 1, nullptr, nullptr), NVPID_BAD_ARGUMENT);
+    EXPECT_EQ(GetAllPIDsForProcessName(fake, "bash", &pid, 0, &count, nullptr), NVPID_BAD_ARGUMENT);
+    EXPECT_EQ(GetAllPIDsForProcessName(fake, "bash", &pid, 1, &count, nullptr), NVPID_FOUND); // error optional
+    EXPECT_EQ(pid, 11);
+
+    fake.listError = EACCES;
+    Lookup failed = lookup(fake, "bash");
+    EXPECT_EQ(failed.rc, NVPID_TABLE_FAILED);
+    EXPECT_EQ(failed.error, EACCES);
+    fake.listError = ENOMEM;
+    Lookup noMemory = lookup(fake, "bash");
+    EXPECT_EQ(noMemory.rc, NVPID_NO_MEMORY);
+    EXPECT_EQ(noMemory.error, 12);
 }
 
-TEST_F(FakeProcTable, RunningCheckIgnoresTheCallingProcess)
+TEST(ProcessLookup, LongNamesMatchOnTheCharactersTheKernelKeeps)
 {
-    const std::string self = std::to_string(getpid());
-    add(self, "NuvroAgent");
+    FakeProcesses fake;
+    fake.add(20, "NuvroTabletConsole"); // kept as "NuvroTabletCons"
+    fake.add(21, "NuvroTabletInfo");
+    EXPECT_EQ(lookup(fake, "NuvroTabletConsole").pids, std::vector<int32_t>{20});
+    EXPECT_EQ(lookup(fake, "NuvroTabletConsXYZ").pids, std::vector<int32_t>{20});
+    EXPECT_EQ(lookup(fake, "NuvroTabletInfo").pids, std::vector<int32_t>{21});
+    EXPECT_EQ(lookup(fake, "NuvroTabletInfoX").pids, std::vector<int32_t>{21});
+}
+
+TEST(ProcessLookup, SinglePidAndTheLinesCallersPrint)
+{
+    FakeProcesses fake;
+    fake.add(30, "NuvroHelper");
+    fake.add(31, "NuvroAgent");
+    fake.add(32, "NuvroAgent");
+    EXPECT_EQ(GetPIDForProcessName(fake, "NuvroHelper"), 30);
+    EXPECT_EQ(GetPIDForProcessName(fake, "NuvroAgent"), -1);
+    EXPECT_EQ(GetPIDForProcessName(fake, "none"), -1);
+
+    const int32_t pids[] = {31, 32};
+    EXPECT_EQ(nv_describe_pids("NuvroAgent", NVPID_FOUND, pids, 2), "NuvroAgent PID(s):    \t31, 32\n");
+    EXPECT_EQ(nv_describe_pids("X", NVPID_NONE, pids, 0), "Process Not Found:\t\"X\"\n");
+    EXPECT_EQ(nv_describe_pids("X", NVPID_TABLE_FAILED, pids, 0), "Other Error Getting PID.  Error Code: -3\n");
+}
+
+TEST(ProcFsTable, ReadsNamesWithSpacesAndParenthesesAndLeavesZombiesOut)
+{
+    nvtest::TempDir proc;
+    auto stat = [&](const char* pid, const std::string& line) {
+        std::filesystem::create_directories(proc.path() / pid);
+        nvtest::write_file(proc.path() / pid / "stat", line);
+    };
+    stat("100", "100 (NuvroAgent) S 1 100 100 0 -1\n");
+    stat("101", "101 (a) b (c) R 1 101\n");
+    stat("102", "102 (NuvroAgent) Z 1 102\n");
+    stat("103", "103 (NuvroAgent) X 1 103\n");
+    stat("104", "garbage");
+    std::filesystem::create_directories(proc.path() / "self");
+    std::filesystem::create_directories(proc.path() / "105"); // ended while the table was read
+
+    const NVProcFsTable table(proc.path().string());
+    std::vector<NVProcessEntry> entries;
+    ASSERT_EQ(table.list(entries), 0);
+    std::ranges::sort(entries, {}, &NVProcessEntry::pid);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].pid, 100);
+    EXPECT_EQ(entries[0].comm, "NuvroAgent");
+    EXPECT_EQ(entries[1].comm, "a) b (c");
+    EXPECT_EQ(lookup(table, "NuvroAgent").pids, std::vector<int32_t>{100});
+
+    const NVProcFsTable missing((proc.path() / "none").string());
+    Lookup failed = lookup(missing, "NuvroAgent");
+    EXPECT_EQ(failed.rc, NVPID_TABLE_FAILED);
+    EXPECT_EQ(failed.error, ENOENT);
+}
+
+TEST(ProcFsTable, FindsThisProcessInTheRealTable)
+{
+    const std::string comm = nvtest::read_file("/proc/self/comm");
+    ASSERT_FALSE(comm.empty());
+    const NVProcFsTable table;
+    const Lookup self = lookup(table, comm.substr(0, comm.size() - 1).c_str());
+    EXPECT_EQ(self.rc, NVPID_FOUND);
+    EXPECT_NE(std::ranges::find(self.pids, static_cast<int32_t>(getpid())), self.pids.end());
+}
+
+TEST(ProcessRunning, AnotherProcessOfTheNameCountsTheCallerDoesNot)
+{
+    const int32_t self = static_cast<int32_t>(getpid());
+    FakeProcesses fake;
+    fake.add(self, "NuvroAgent");
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(checkProcessIsRunning("NuvroAgent"));
-    add("99999999", "NuvroAgent");
-    EXPECT_TRUE(checkProcessIsRunning("NuvroAgent"));
-    EXPECT_FALSE(checkProcessIsRunning("NuvroTabletConsole"));
+    EXPECT_FALSE(checkProcessIsRunning(fake, "NuvroAgent"));
+    fake.add(self + 1, "NuvroAgent");
+    EXPECT_TRUE(checkProcessIsRunning(fake, "NuvroAgent"));
+    EXPECT_FALSE(checkProcessIsRunning(fake, "NuvroTabletConsole"));
+    fake.listError = EACCES;
+    EXPECT_FALSE(checkProcessIsRunning(fake, "NuvroAgent"));
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("NuvroAgent PID(s):    \t" + self + "\n"), std::string::npos);
+    EXPECT_NE(out.find("NuvroAgent PID(s):    \t" + std::to_string(self) + "\n"), std::string::npos);
     EXPECT_NE(out.find("\t\"NuvroTabletConsole\" Not Running,try to start TabletTabletAgent\n"), std::string::npos);
+    EXPECT_NE(out.find("Other Error Getting PID.  Error Code: -3\n"), std::string::npos);
 }
+
+} // namespace

@@ -3,7 +3,7 @@
 // and the kernel keeps 15 characters of a command name.
 #pragma once
 
-#include "settings/logic/NVProcessTable.h"
+#include "platform/linux/ProcessList.h"
 #include "settings/privileged/NVPrivilegedRunner.h"
 
 #include <algorithm>
