@@ -428,7 +428,8 @@ TEST_F(SettingsWindowTest, ASuccessfulUninstallRunsThePlanOnceAndCloses)
     EXPECT_TRUE(alerts.empty());
     const std::string argv = nvtest::read_file(argvFile);
     EXPECT_EQ(argv.find("/nuvro-remove\n"), argv.rfind("/nuvro-remove\n")) << "pkexec runs once: " << argv;
-    EXPECT_EQ(argv.find("/tmp"), std::string::npos) << "nothing of the user's is removed with privileges: " << argv;
+    for (const std::string& users : {home.path().string(), nv_xdg_config_home()})
+        EXPECT_EQ(argv.find(users), std::string::npos) << "nothing of the user's is removed with privileges: " << argv;
     EXPECT_FALSE(std::filesystem::exists(nv_config_user_dir())) << "the user's data folder is removed";
 }
 
