@@ -58,6 +58,11 @@ int NVProcFsTable::list(std::vector<NVProcessEntry>& out) const
     return rc;
 }
 
+bool NVProcFsTable::running(int32_t pid) const
+{
+    return pid > 0 && !read_running_comm(root_ + "/" + std::to_string(pid)).empty();
+}
+
 int GetAllPIDsForProcessName(const NVProcessTable& table, const char* name, int32_t* pids, size_t arraySize,
                              size_t* count, int* error)
 {

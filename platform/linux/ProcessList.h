@@ -27,6 +27,8 @@ class NVProcFsTable final : public NVProcessTable {
 public:
     explicit NVProcFsTable(std::string root = "/proc") : root_(std::move(root)) {}
     int list(std::vector<NVProcessEntry>& out) const override;
+    // Whether the process is there and has not ended (a zombie has).
+    bool running(int32_t pid) const;
 
 private:
     std::string root_;

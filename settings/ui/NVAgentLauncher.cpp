@@ -19,25 +19,15 @@ constexpr const char* kAgentName = "NuvroAgent";
 constexpr int kLaunchAttempts = 3;
 constexpr int kPollMs = 20;
 
-// Still there and not merely waiting to be collected.
-bool process_alive(int pid)
-{
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line))
-        return false;
-    const size_t close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z' && line[close + 2] != 'X';
-}
-
 bool wait_gone(int pid, int ms)
 {
+    const NVProcFsTable processes;
     for (int waited = 0; waited <= ms; waited += kPollMs) {
-        if (!process_alive(pid))
+        if (!processes.running(pid))
             return true;
         QThread::msleep(kPollMs);
     }
-    return !process_alive(pid);
+    return !processes.running(pid);
 }
 
 std::vector<int32_t> pids_of(const char* name)

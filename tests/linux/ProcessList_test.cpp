@@ -130,6 +130,10 @@ TEST(ProcFsTable, ReadsNamesWithSpacesAndParenthesesAndLeavesZombiesOut)
     EXPECT_EQ(entries[0].comm, "NuvroAgent");
     EXPECT_EQ(entries[1].comm, "a) b (c");
     EXPECT_EQ(lookup(table, "NuvroAgent").pids, std::vector<int32_t>{100});
+    EXPECT_TRUE(table.running(100));
+    EXPECT_FALSE(table.running(102)) << "a zombie has ended";
+    EXPECT_FALSE(table.running(105));
+    EXPECT_FALSE(table.running(0));
 
     const NVProcFsTable missing((proc.path() / "none").string());
     Lookup failed = lookup(missing, "NuvroAgent");
