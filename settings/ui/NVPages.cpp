@@ -1,6 +1,9 @@
 #include "settings/ui/NVPages.h"
 
+#include "settings/ui/VControllerEkey.h"
 #include "settings/ui/VControllerInfo.h"
+#include "settings/ui/VControllerPen.h"
+#include "settings/ui/VControllerWorkarea.h"
 
 NVSubViewController* nv_instantiate_page(std::string_view identifier, QWidget* parent)
 {

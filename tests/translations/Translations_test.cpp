@@ -31,13 +31,13 @@ struct TsMessage {
 };
 using TsFile = std::map<std::string, TsMessage>; // by id
 
-// A message without an id, or an id given twice, is a fault of the file.
-TsFile read_ts(const fs::path& path)
+// A message without an id, or an id given twice (in this file or an earlier one of the same
+// language), is a fault of the file.
+void read_ts(const fs::path& path, TsFile& messages)
 {
     QFile file(QString::fromStdString(path.string()));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
     QXmlStreamReader xml(&file);
-    TsFile messages;
     TsMessage* current = nullptr;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
@@ -56,18 +56,35 @@ TsFile read_ts(const fs::path& path)
         }
     }
     EXPECT_FALSE(xml.hasError()) << path << ": " << xml.errorString().toStdString();
+}
+
+// Every source of one language ("<window>_<language>.ts"), read into one catalogue.
+TsFile read_language(const std::string& language)
+{
+    const std::string suffix = "_" + language + ".ts";
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(kTsDir)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > suffix.size() && name.ends_with(suffix))
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    EXPECT_FALSE(files.empty()) << "no " << suffix << " sources in " << kTsDir;
+    TsFile messages;
+    for (const fs::path& file : files)
+        read_ts(file, messages);
     return messages;
 }
 
 const TsFile& english()
 {
-    static const TsFile file = read_ts(kTsDir / "nuvrotablet_en.ts");
+    static const TsFile file = read_language("en");
     return file;
 }
 
 const TsFile& chinese()
 {
-    static const TsFile file = read_ts(kTsDir / "nuvrotablet_zh_CN.ts");
+    static const TsFile file = read_language("zh_CN");
     return file;
 }
 
