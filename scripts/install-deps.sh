@@ -10,6 +10,7 @@ PACKAGES=(
   libxml2-dev nlohmann-json3-dev
   libusb-1.0-0-dev libevdev-dev
   libxcb1-dev libxcb-randr0-dev libxcb-res0-dev
+  libxkbcommon-dev xkb-data
   qt6-base-dev qt6-base-dev-tools libqt6dbus6
   qt6-tools-dev qt6-l10n-tools
   dbus dbus-x11 xvfb x11-xserver-utils xdotool

@@ -55,3 +55,11 @@ uint16_t nv_vk_to_evdev(uint16_t vk)
 {
     return vk < kIndex.size() ? kIndex[vk] : 0;
 }
+
+int nv_evdev_to_vk(uint16_t evdev)
+{
+    for (const auto& m : kKeymap)
+        if (m.evdev == evdev)
+            return m.vk;
+    return -1;
+}

@@ -71,7 +71,9 @@ TEST(UinputKeymap, EveryKeyHasItsOwnEvdevCode)
         EXPECT_TRUE(vks.insert(m.vk).second) << "virtual key twice: " << m.vk;
         EXPECT_TRUE(codes.insert(m.evdev).second) << "evdev code twice: " << m.evdev;
         EXPECT_EQ(nv_vk_to_evdev(m.vk), m.evdev);
+        EXPECT_EQ(nv_evdev_to_vk(m.evdev), m.vk);
     }
+    EXPECT_EQ(nv_evdev_to_vk(KEY_PRINT), -1);
     EXPECT_GE(codes.size(), 110u);
     EXPECT_EQ(nv_vk_to_evdev(0x00), KEY_A);
     EXPECT_EQ(nv_vk_to_evdev(0x24), KEY_ENTER);
