@@ -248,9 +248,14 @@ uint32_t calibrate_press(const NVConfig* cfg, uint32_t p, uint32_t maxP)
         return 0;
     if (g_bTracePressure && p != 8191)
         std::printf("%u\n", p);
+    return nv_press_curve(cfg->pressFactor, x, maxP);
+}
+
+uint32_t nv_press_curve(int32_t factor, uint32_t x, uint32_t maxP)
+{
     const double m = maxP;
     const double xd = x;
-    switch (cfg->pressFactor) {
+    switch (factor) {
     case -4: return static_cast<uint32_t>(equation_power(xd, 0.125, m));
     case -3: return static_cast<uint32_t>(equation_power(xd, 0.25, m));
     case -2: return equation_circle(x, 1, m, m);

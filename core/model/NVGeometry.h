@@ -41,6 +41,8 @@ void bound_to_rect_ratio(const NVRectRatio* r, NVPointRatio* p);
 int64_t equation_power(double x, double e, double m);
 uint32_t equation_circle(int64_t x, int32_t bUp, double r, double m);
 uint32_t calibrate_press(const NVConfig* cfg, uint32_t p, uint32_t maxP);
+// The curve of a pressure step (-4 ... 4, any other linear) at x within [0, maxP].
+uint32_t nv_press_curve(int32_t factor, uint32_t x, uint32_t maxP);
 void calibrate_point(const NVTabletInfo* ti, const NVConfig* cfg, NVPoint* p);
 
 // Debug switch for the raw-pressure trace on standard output; off in normal runs.

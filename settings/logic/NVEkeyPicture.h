@@ -1,0 +1,22 @@
+// Keys on the tablet picture of the express-key page: where each key of the layout lies in
+// the view, which key is under the pointer, and which key indices a model does not show.
+#pragma once
+
+#include "core/model/NVTypes.h"
+
+#include <vector>
+
+// One key of the layout in view coordinates (origin top left), the picture drawn unscaled.
+struct NVEkeyView {
+    NVRect outer;
+    NVRect inner; // the hole of a ring; empty for plain keys
+    NVPoint anchor;
+};
+
+// Hard keys, then soft keys, then multi-function keys, moved by the picture's origin.
+std::vector<NVEkeyView> nv_ekey_views(const NVLayoutTablet& layout, NVPoint pictureOrigin);
+// The first key whose outline holds p (left and top edges inside, right and bottom outside)
+// and whose hole does not; -1 when none does.
+int nv_ekey_at(const std::vector<NVEkeyView>& keys, NVPoint p);
+// Models that leave one key index unshown: the value button and pop-up keep their state.
+bool nv_ekey_index_unshown(uint32_t devType, int index);
