@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 20
 JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  ?=
 
-.PHONY: all deps configure build run screenshots test asan bench fuzz clean
+.PHONY: all deps configure build run screenshots test asan bench fuzz package install-test clean
 
 all: build
 
@@ -41,6 +41,14 @@ fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNV_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+package: build
+	@cd $(BUILD) && cpack -G DEB >/dev/null && ls "$$PWD"/package/*.deb
+
+# Installs the package on this machine with dpkg, runs it from /opt, removes and purges it:
+# meant for a disposable machine.
+install-test: package
+	@bash scripts/install-test.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

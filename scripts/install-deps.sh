@@ -12,7 +12,7 @@ PACKAGES=(
   libxcb1-dev libxcb-randr0-dev libxcb-res0-dev
   libxkbcommon-dev xkb-data
   qt6-base-dev qt6-base-dev-tools libqt6dbus6
-  qt6-tools-dev qt6-l10n-tools
+  qt6-tools-dev qt6-l10n-tools qt6-svg-dev
   dbus dbus-x11 xvfb x11-xserver-utils xdotool
   desktop-file-utils
   fonts-dejavu-core

@@ -3,6 +3,8 @@
 #include "core/log/NVLog.h"
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace {
@@ -15,6 +17,20 @@ void add_kill(NVRemovalPlan& plan, std::string name)
 void add_remove(NVRemovalPlan& plan, std::string path)
 {
     plan.privileged.push_back({NVPrivilegedKind::Remove, std::move(path)});
+}
+
+void add_remove_package(NVRemovalPlan& plan)
+{
+    plan.privileged.push_back({NVPrivilegedKind::RemovePackage, nv_suite_package_name()});
+}
+
+// A folder of the suite goes with its package when the package owns it.
+void remove_folder(const NVFileProbe& fs, NVRemovalPlan& plan, std::string folder)
+{
+    if (nv_installed_by_package(fs, folder))
+        add_remove_package(plan);
+    else
+        add_remove(plan, std::move(folder));
 }
 
 void remove_old_autostart_entries(const NVFileProbe& fs, NVRemovalPlan& plan)
@@ -40,6 +56,33 @@ bool NVFsProbe::isDirectory(const std::string& path) const
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::optional<std::string> NVFsProbe::readText(const std::string& path) const
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string nv_package_file_list()
+{
+    return "/var/lib/dpkg/info/" + std::string(nv_suite_package_name()) + ".list";
+}
+
+bool nv_installed_by_package(const NVFileProbe& fs, const std::string& path)
+{
+    const std::optional<std::string> list = fs.readText(nv_package_file_list());
+    if (!list)
+        return false;
+    std::istringstream lines(*list);
+    for (std::string line; std::getline(lines, line);)
+        if (line == path)
+            return true;
+    return false;
+}
+
 NVRemovalPlan KillOldVersionProcessAndStuffs(const NVFileProbe& fs)
 {
     NVRemovalPlan plan;
@@ -60,13 +103,16 @@ NVRemovalPlan KillProcessAndUninstallApplications(const NVFileProbe& fs)
             continue;
         nv_log("%s/", folder.c_str());
         add_kill(plan, name);
-        add_remove(plan, std::move(folder));
+        remove_folder(fs, plan, std::move(folder));
         break;
     }
     add_kill(plan, "NuvroTabletInfo");
     add_kill(plan, "NuvroAgent");
     add_kill(plan, "NuvroHelper");
     remove_old_autostart_entries(fs, plan);
+    for (const std::string& file : nv_suite_system_files())
+        if (fs.exists(file) && !nv_installed_by_package(fs, file))
+            add_remove(plan, file);
     return plan;
 }
 
@@ -88,7 +134,7 @@ NVRemovalPlan UninstallStuffForApp(const NVFileProbe& fs, const NVRemovalContext
     if (folder.empty())
         return plan;
     if (nv_is_privileged_path(folder))
-        add_remove(plan, std::move(folder));
+        remove_folder(fs, plan, std::move(folder));
     else
         nv_log("UninstallStuffForApp: %s is not a folder of the suite, left in place", folder.c_str());
     return plan;

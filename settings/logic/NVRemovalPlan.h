@@ -5,6 +5,7 @@
 
 #include "settings/logic/NVPrivilegedOps.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ public:
     virtual ~NVFileProbe() = default;
     virtual bool exists(const std::string& path) const = 0;
     virtual bool isDirectory(const std::string& path) const = 0;
+    // The whole text of a file; none when it cannot be read.
+    virtual std::optional<std::string> readText(const std::string& path) const = 0;
 };
 
 // The real file system; a symbolic link counts as present even when it dangles.
@@ -20,7 +23,14 @@ class NVFsProbe final : public NVFileProbe {
 public:
     bool exists(const std::string& path) const override;
     bool isDirectory(const std::string& path) const override;
+    std::optional<std::string> readText(const std::string& path) const override;
 };
+
+// The package manager's list of the files of the suite's package.
+std::string nv_package_file_list();
+// The suite's package is installed and owns path: then it is removed through the package
+// manager, never file by file behind its back.
+bool nv_installed_by_package(const NVFileProbe& fs, const std::string& path);
 
 struct NVRemovalContext {
     std::string userAutostartDir; // the user's autostart folder
@@ -38,12 +48,13 @@ struct NVRemovalPlan {
 // Ends the older driver's processes and removes its system autostart entries.
 NVRemovalPlan KillOldVersionProcessAndStuffs(const NVFileProbe& fs);
 // Ends the suite's processes and removes the first brand folder that exists (only that
-// one) and the older system autostart entries.
+// one), or the suite's package when that folder is the package's, the older system autostart
+// entries, and the suite's own desktop files that no package owns.
 NVRemovalPlan KillProcessAndUninstallApplications(const NVFileProbe& fs);
 // Removes the user's autostart entries of the agent and the settings application, and the
 // suite's folder: this application's own, or else the one recorded in the user's plist.
 // Either is removed only when it is one of the suite's fixed folders, since the plist is
-// the user's to write.
+// the user's to write, and through the package manager when the package owns it.
 NVRemovalPlan UninstallStuffForApp(const NVFileProbe& fs, const NVRemovalContext& ctx);
 // Removes the user's data folder.
 NVRemovalPlan UninstallUserConfig(const NVFileProbe& fs, const NVRemovalContext& ctx);

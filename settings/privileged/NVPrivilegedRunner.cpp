@@ -7,7 +7,9 @@
 #include <cstring>
 #include <ftw.h>
 #include <optional>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 
 namespace {
@@ -71,6 +73,12 @@ int check(const NVPrivilegedOp& op, const NVPrivilegedEnv& env, Resolved& out)
             return NVPX_DONE;
         std::fprintf(env.err, "%s: refused: \"%s\" is not a process of the suite\n", kProgram, op.target.c_str());
         return NVPX_BAD_PROCESS;
+    }
+    if (op.kind == NVPrivilegedKind::RemovePackage) {
+        if (nv_is_privileged_package(op.target))
+            return NVPX_DONE;
+        std::fprintf(env.err, "%s: refused: \"%s\" is not the suite's package\n", kProgram, op.target.c_str());
+        return NVPX_BAD_PACKAGE;
     }
     if (!nv_is_privileged_path(op.target)) {
         std::fprintf(env.err, "%s: refused: \"%s\" is not a path of the suite\n", kProgram, op.target.c_str());
@@ -189,7 +197,58 @@ bool run_remove(const std::string& path, const Resolved& where, const NVPrivileg
     return g_removeOk;
 }
 
+bool run_remove_package(const std::string& package, const NVPrivilegedEnv& env)
+{
+    std::string why = "no package manager";
+    const int status = env.packages ? env.packages->purge(package, &why) : -1;
+    if (status == 0) {
+        std::fprintf(env.out, "removed the package %s\n", package.c_str());
+        return true;
+    }
+    if (status < 0)
+        std::fprintf(env.err, "%s: cannot run the package manager: %s\n", kProgram, why.c_str());
+    else
+        std::fprintf(env.err, "%s: dpkg --purge %s exited with %d\n", kProgram, package.c_str(), status);
+    return false;
+}
+
+bool run(const NVPrivilegedOp& op, const Resolved& where, const NVPrivilegedEnv& env)
+{
+    switch (op.kind) {
+    case NVPrivilegedKind::Kill:
+        return run_kill(op.target, env);
+    case NVPrivilegedKind::Remove:
+        return run_remove(op.target, where, env);
+    case NVPrivilegedKind::RemovePackage:
+        return run_remove_package(op.target, env);
+    }
+    return false;
+}
+
 } // namespace
+
+int NVDpkg::purge(const std::string& package, std::string* why)
+{
+    const char* const argv[] = {"dpkg", "--purge", package.c_str(), nullptr};
+    // pkexec hands over a minimal environment; the package's scripts get a plain one.
+    const char* const envp[] = {"PATH=/usr/sbin:/usr/bin:/sbin:/bin", "DEBIAN_FRONTEND=noninteractive",
+                                "LC_ALL=C", nullptr};
+    pid_t pid = 0;
+    const int e = posix_spawn(&pid, "/usr/bin/dpkg", nullptr, nullptr, const_cast<char* const*>(argv),
+                              const_cast<char* const*>(envp));
+    if (e != 0) {
+        *why = std::strerror(e);
+        return -1;
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            *why = std::strerror(errno);
+            return -1;
+        }
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
 
 int NVPosixProcessControl::signal(int32_t pid, int sig)
 {
@@ -206,7 +265,7 @@ int nv_privileged_run(const std::vector<std::string>& args, const NVPrivilegedEn
     std::vector<NVPrivilegedOp> ops;
     std::string bad;
     if (args.empty() || !nv_parse_privileged_args(args, ops, &bad)) {
-        std::fprintf(env.err, "%s: usage: %s {kill NAME | remove PATH}...%s%s%s\n", kProgram, kProgram,
+        std::fprintf(env.err, "%s: usage: %s {kill NAME | remove PATH | remove-package NAME}...%s%s%s\n", kProgram, kProgram,
                      args.empty() ? "" : " (not understood: \"", bad.c_str(), args.empty() ? "" : "\")");
         return NVPX_USAGE;
     }
@@ -222,8 +281,7 @@ int nv_privileged_run(const std::vector<std::string>& args, const NVPrivilegedEn
 
     bool ok = true;
     for (size_t i = 0; i < ops.size(); ++i) {
-        const bool done = ops[i].kind == NVPrivilegedKind::Kill ? run_kill(ops[i].target, env)
-                                                                : run_remove(ops[i].target, where[i], env);
+        const bool done = run(ops[i], where[i], env);
         ok = ok && done;
     }
     return ok ? NVPX_DONE : NVPX_FAILED;

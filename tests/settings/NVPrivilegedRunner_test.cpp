@@ -22,10 +22,25 @@ using nvtest::FakeProcesses;
 using std::chrono::milliseconds;
 
 // One run of the program's work on a temporary root and a scripted process table.
+// A package manager that records what it is asked to remove and answers as scripted.
+class FakePackages final : public NVPackageManager {
+public:
+    std::vector<std::string> purged;
+    int status = 0;
+    int purge(const std::string& package, std::string* why) override
+    {
+        purged.push_back(package);
+        if (status < 0)
+            *why = "No such file or directory";
+        return status;
+    }
+};
+
 class Privileged : public ::testing::Test {
 protected:
     nvtest::TempDir root;
     FakeProcesses procs;
+    FakePackages packages;
 
     struct Result {
         int rc;
@@ -40,6 +55,7 @@ protected:
         env.root = root.path().string();
         env.table = table ? table : &procs;
         env.control = control ? control : &procs;
+        env.packages = &packages;
         env.spared = std::move(spared);
         env.grace = milliseconds(1000);
         env.poll = milliseconds(50);
@@ -87,6 +103,7 @@ TEST_F(Privileged, RefusesAnythingOutsideTheFixedListAndThenDoesNothing)
         {{"remove", "/opt/NuvroTablet/"}, NVPX_BAD_PATH, "not a path of the suite"},
         {{"remove", "opt/NuvroTablet"}, NVPX_BAD_PATH, "not a path of the suite"},
         {{"remove", "/home/u/.config/NuvroTablet"}, NVPX_BAD_PATH, "not a path of the suite"},
+        {{"kill", "NuvroAgent", "remove-package", "libc6"}, NVPX_BAD_PACKAGE, "\"libc6\" is not the suite's package"},
     };
     for (const auto& c : cases) {
         const Result r = run(c.args);
@@ -95,6 +112,7 @@ TEST_F(Privileged, RefusesAnythingOutsideTheFixedListAndThenDoesNothing)
     }
     EXPECT_TRUE(fs::exists(at("/opt/NuvroTablet/bin/NuvroAgent")));
     EXPECT_TRUE(procs.signals.empty());
+    EXPECT_TRUE(packages.purged.empty());
 
     // Every refusal is reported, with the code of the first.
     const Result two = run({"kill", "sshd", "remove", "/root"});
@@ -167,6 +185,26 @@ TEST_F(Privileged, AFailedRemovalIsReportedAndTheRestStillRuns)
     EXPECT_EQ(WEXITSTATUS(status), NVPX_FAILED * 10 + 1);
     EXPECT_TRUE(fs::exists(at("/opt/NuvroTablet/locked/file")));
     EXPECT_FALSE(fs::exists(at("/opt/KeltaTablet")));
+}
+
+TEST_F(Privileged, ThePackageIsPurgedInItsTurnAndItsFailureIsReported)
+{
+    procs.add(10, "NuvroAgent");
+    const Result done = run({"kill", "NuvroAgent", "remove-package", "nuvrotablet"});
+    EXPECT_EQ(done.rc, NVPX_DONE) << done.err;
+    EXPECT_EQ(packages.purged, std::vector<std::string>{"nuvrotablet"});
+    EXPECT_NE(done.out.find("removed the package nuvrotablet\n"), std::string::npos);
+
+    file("/opt/KeltaTablet/file");
+    for (int status : {1, -1}) {
+        packages.status = status;
+        const Result failed = run({"remove-package", "nuvrotablet", "remove", "/opt/KeltaTablet"});
+        EXPECT_EQ(failed.rc, NVPX_FAILED);
+        EXPECT_NE(failed.err.find(status > 0 ? "dpkg --purge nuvrotablet exited with 1" : "cannot run the package manager"),
+                  std::string::npos)
+            << failed.err;
+    }
+    EXPECT_FALSE(fs::exists(at("/opt/KeltaTablet"))) << "the operations after a failed one still run";
 }
 
 TEST_F(Privileged, KillAsksFirstAndForcesOnlyThoseStillRunningAfterTheGraceTime)

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
@@ -15,8 +16,14 @@ class FakeFiles final : public NVFileProbe {
 public:
     std::set<std::string> files;
     std::set<std::string> dirs;
-    bool exists(const std::string& p) const override { return files.contains(p) || dirs.contains(p); }
+    std::map<std::string, std::string> texts;
+    bool exists(const std::string& p) const override { return files.contains(p) || dirs.contains(p) || texts.contains(p); }
     bool isDirectory(const std::string& p) const override { return dirs.contains(p); }
+    std::optional<std::string> readText(const std::string& p) const override
+    {
+        const auto it = texts.find(p);
+        return it == texts.end() ? std::nullopt : std::optional(it->second);
+    }
 };
 
 NVPrivilegedOp kill(const char* name)
@@ -24,10 +31,12 @@ NVPrivilegedOp kill(const char* name)
     return {NVPrivilegedKind::Kill, name};
 }
 
-NVPrivilegedOp remove(const char* path)
+NVPrivilegedOp remove(const std::string& path)
 {
     return {NVPrivilegedKind::Remove, path};
 }
+
+const NVPrivilegedOp kRemovePackage{NVPrivilegedKind::RemovePackage, "nuvrotablet"};
 
 const char* const kConsoleEntry = "/etc/xdg/autostart/nuvroapp.NuvroTabletConsole.agent.desktop";
 const char* const kInfoEntry = "/etc/xdg/autostart/nuvroapp.NuvroTabletInfo.agent.desktop";
@@ -130,6 +139,36 @@ TEST(RemovalPlan, UninstallRunsTheThreeStepsInOrderWithEachOperationOnce)
     EXPECT_EQ(plan.userPaths, (std::vector<std::string>{"/a/nuvroapp.nuvrotablet.desktop", "/d"}));
 }
 
+TEST(RemovalPlan, APackagedSuiteIsRemovedThroughThePackageManagerOnly)
+{
+    FakeFiles fs;
+    fs.dirs = {"/opt/NuvroTablet", "/a", "/d"};
+    fs.files = {"/usr/share/applications/nuvroapp.nuvrotablet.desktop", "/etc/xdg/autostart/nuvroapp.NuvroAgent.desktop"};
+    // The package manager lists folders and files, one per line.
+    fs.texts[nv_package_file_list()] = "/.\n/opt\n/opt/NuvroTablet\n/opt/NuvroTablet/bin\n"
+                                       "/usr/share/applications/nuvroapp.nuvrotablet.desktop\n"
+                                       "/etc/xdg/autostart/nuvroapp.NuvroAgent.desktop\n";
+    const NVRemovalPlan plan = nv_uninstall_plan(fs, {"/a", "/d", "/opt/NuvroTablet", "/opt/NuvroTablet"});
+    EXPECT_EQ(plan.privileged, (std::vector{kill("NuvroTabletConsole"), kill("NuvroTablet"), kRemovePackage,
+                                            kill("NuvroTabletInfo"), kill("NuvroAgent"), kill("NuvroHelper")}));
+    EXPECT_EQ(plan.userPaths, (std::vector<std::string>{"/d"}));
+}
+
+TEST(RemovalPlan, WithoutThePackageTheDesktopFilesThatExistGoWithTheFolder)
+{
+    FakeFiles fs;
+    fs.dirs = {"/opt/NuvroTablet"};
+    const std::string menuEntry = "/usr/share/applications/nuvroapp.nuvrotablet.desktop";
+    const std::string rule = "/usr/lib/udev/rules.d/70-nuvro-tablet.rules";
+    fs.files = {menuEntry, rule};
+    // A package list that names a longer folder and the files under another root owns nothing here.
+    fs.texts[nv_package_file_list()] = "/opt/NuvroTabletOld\n/opt/NuvroTablet/\n/x" + menuEntry + "\n";
+    EXPECT_EQ(KillProcessAndUninstallApplications(fs).privileged,
+              (std::vector{kill("NuvroTabletConsole"), kill("NuvroTablet"), remove("/opt/NuvroTablet"),
+                           kill("NuvroTabletInfo"), kill("NuvroAgent"), kill("NuvroHelper"), remove(menuEntry),
+                           remove(rule)}));
+}
+
 TEST(RemovalPlan, RealProbeSeesDanglingLinksAndTellsFoldersFromFiles)
 {
     nvtest::TempDir dir;
@@ -143,6 +182,8 @@ TEST(RemovalPlan, RealProbeSeesDanglingLinksAndTellsFoldersFromFiles)
     EXPECT_FALSE(fs.isDirectory((dir.path() / "file").string()));
     EXPECT_TRUE(fs.isDirectory(dir.path().string()));
     EXPECT_FALSE(fs.exists((dir.path() / "none").string()));
+    EXPECT_EQ(fs.readText((dir.path() / "file").string()), "x");
+    EXPECT_EQ(fs.readText((dir.path() / "none").string()), std::nullopt);
 }
 
 } // namespace

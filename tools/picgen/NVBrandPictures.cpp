@@ -387,5 +387,10 @@ std::vector<NVPicture> nv_brand_pictures()
 
 QImage nv_draw_app_icon(int px)
 {
-    return nv_pic_render(QSize(px, px), 1, [px](QPainter& g) { draw_icon(g, QSize(px, px)); });
+    return nv_pic_render(QSize(px, px), 1, [px](QPainter& g) { nv_paint_app_icon(g, px); });
+}
+
+void nv_paint_app_icon(QPainter& g, int px)
+{
+    draw_icon(g, QSize(px, px));
 }

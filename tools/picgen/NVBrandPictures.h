@@ -18,5 +18,8 @@ struct NVPicture {
 
 // Every brand picture, each drawn at 1x and 2x by the generator.
 std::vector<NVPicture> nv_brand_pictures();
-// The application icon of the given pixel size, for the icon file of the status item.
+// The application icon of the given pixel size, for the icon file of the status item and the
+// desktop's icon theme.
 QImage nv_draw_app_icon(int px);
+// The same icon painted on any device, e.g. a vector one, in a square of the given size.
+void nv_paint_app_icon(QPainter& g, int px);

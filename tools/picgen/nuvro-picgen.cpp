@@ -2,12 +2,14 @@
 // folder given as the only argument: a tablet picture per model from its layout, a pen
 // picture per pen node, the brand pictures and the status item's icon file. Reads the
 // layout and default configuration files already in that folder.
+// With --icons DIR NAME it draws the application icon for the desktop's icon theme instead.
 #include "core/config/NVConfigIO.h"
 #include "core/device/NVModelTable.h"
 #include "core/device/libCross/nvParse.h"
 #include "core/model/NVLayoutAlloc.h"
 #include "tools/picgen/NVBrandPictures.h"
 #include "tools/picgen/NVIcoFile.h"
+#include "tools/picgen/NVIconTheme.h"
 #include "tools/picgen/NVPenPicture.h"
 #include "tools/picgen/NVPicLayouts.h"
 #include "tools/picgen/NVPicCanvas.h"
@@ -18,6 +20,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -59,11 +62,18 @@ bool write_icon(const QString& path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: nuvro-picgen RES_FOLDER\n");
+    const bool icons = argc == 4 && std::strcmp(argv[1], "--icons") == 0;
+    if (argc != 2 && !icons) {
+        std::fprintf(stderr, "usage: nuvro-picgen RES_FOLDER\n       nuvro-picgen --icons DIR NAME\n");
         return 2;
     }
     QGuiApplication app(argc, argv);
+    if (icons) {
+        if (nv_write_icon_theme(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])))
+            return 0;
+        std::fprintf(stderr, "nuvro-picgen: cannot write the icon theme into %s\n", argv[2]);
+        return 1;
+    }
     const QString res = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     nv_set_res_path(QDir::cleanPath(res + "/..").toStdString());
 
