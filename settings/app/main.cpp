@@ -130,6 +130,8 @@ int main(int argc, char** argv)
         agentArgs.push_back("--simulate");
     AppDelegate delegate(get_cur_path(), agentArgs);
     context.restarter = &delegate.agent();
+    // Listening before the helper is started, so that its first moment on the bus is not missed.
+    NVVersionSender versionSender(bus, context.bundle.version);
     QSystemTrayIcon* statusItem = delegate.applicationWillFinishLaunching(&app);
 
     int rc = 0;

@@ -4,6 +4,10 @@
 #include "platform/linux/PosixProcessLauncher.h"
 #include "platform/linux/ProcessList.h"
 
+#include "core/channel/NVNotificationNames.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusServiceWatcher>
 #include <QThread>
 
 #include <cerrno>
@@ -101,4 +105,18 @@ void NVAgentControl::restartAgent()
             return;
         QThread::msleep(200);
     }
+}
+
+NVVersionSender::NVVersionSender(NotificationCenter& bus, std::string version, const QDBusConnection& connection)
+    : bus_(bus), version_(std::move(version))
+{
+    auto* watcher = new QDBusServiceWatcher(nvHelperBusName, connection, QDBusServiceWatcher::WatchForRegistration, this);
+    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, &NVVersionSender::sendVersion);
+    if (connection.interface() && connection.interface()->isServiceRegistered(nvHelperBusName))
+        sendVersion();
+}
+
+void NVVersionSender::sendVersion()
+{
+    bus_.post(nvNotificationCurrentVersion, {{nvKeyCurrentVersion, NVPlistValue("v" + version_)}});
 }

@@ -2,10 +2,17 @@
 // from its own folder when none runs, and the agent ended in order for a restart.
 #pragma once
 
+#include "core/channel/NotificationCenter.h"
 #include "settings/logic/NVImport.h"
+
+#include <QDBusConnection>
+#include <QObject>
 
 #include <string>
 #include <vector>
+
+// The helper owns this name on the session bus once it listens for notifications.
+inline constexpr const char* nvHelperBusName = "nuvroapp.NuvroHelper";
 
 // A process of that command name runs.
 bool nv_program_running(const char* name);
@@ -34,4 +41,19 @@ private:
     std::string binDir_;
     std::vector<std::string> args_;
     int graceMs_;
+};
+
+// Tells the helper the installed version ("CurrentVerisonNotification", "v" and the version),
+// so that it checks for an update without a user action: at once when a helper already
+// listens, and again each time a helper starts listening, whoever started it.
+class NVVersionSender : public QObject {
+public:
+    NVVersionSender(NotificationCenter& bus, std::string version,
+                    const QDBusConnection& connection = QDBusConnection::sessionBus());
+
+    void sendVersion();
+
+private:
+    NotificationCenter& bus_;
+    std::string version_;
 };
