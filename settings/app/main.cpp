@@ -142,6 +142,7 @@ int main(int argc, char** argv)
             window.addStatusItemMenu(statusItem);
         window.show();
         if (!options.screenshots.isEmpty())
+    context.bus = &bus;
             schedule_screenshots(window, options.screenshots);
         if (options.startupProbe)
             schedule_startup_probe(window, since);

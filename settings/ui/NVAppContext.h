@@ -8,10 +8,13 @@
 
 #include <string>
 
+class NotificationCenter;
+
 struct NVAppContext {
     NVBundleInfo bundle;
     std::string resPath;                   // the resource folder (holds res/ and Info.plist)
     NVAgentRestarter* restarter = nullptr; // ends and starts the agent; not owned
+    NotificationCenter* bus = nullptr;     // the channel to the other programs; not owned
 };
 
 NVAppContext& nv_app_context();
