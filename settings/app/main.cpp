@@ -7,6 +7,7 @@
 #include "settings/ui/AppDelegate.h"
 #include "settings/ui/MainWindowController.h"
 #include "settings/ui/NVAppContext.h"
+#include "settings/ui/NVCalibrationWindow.h"
 #include "settings/ui/NVTranslations.h"
 #include "settings/ui/ViewController.h"
 
@@ -60,6 +61,15 @@ void schedule_screenshots(MainWindowController& window, const QString& dir)
             view->clickSwitch(tag);
             QCoreApplication::processEvents();
             window.grab().save(QString("%1/%2_%3.png").arg(dir, state, nv_tab_page_id(tag)));
+        }
+        if (g_ui.bTabletOpened && nv_app_context().bus) {
+            auto* calibration = new NVCalibrationWindow(nullptr, *nv_app_context().bus);
+            calibration->resize(1280, 800);
+            calibration->show();
+            calibration->view()->NextPoint(4);
+            QCoreApplication::processEvents();
+            calibration->grab().save(QString("%1/%2_calibration.png").arg(dir, state));
+            calibration->close();
         }
         QApplication::quit();
     });

@@ -1,10 +1,14 @@
 #include "settings/logic/NVEkeyPicture.h"
 
+#include <cmath>
+
 namespace {
 
-NVRect moved(const NVRect& r, NVPoint o)
+NVRect moved(const NVRect& r, NVPoint o, double scale)
 {
-    return {r.left + o.x, r.top + o.y, r.right + o.x, r.bottom + o.y};
+    const NVPoint lt = nv_picture_to_view({r.left, r.top}, o, scale);
+    const NVPoint rb = nv_picture_to_view({r.right, r.bottom}, o, scale);
+    return {lt.x, lt.y, rb.x, rb.y};
 }
 
 bool holds(const NVRect& r, NVPoint p)
@@ -14,7 +18,12 @@ bool holds(const NVRect& r, NVPoint p)
 
 } // namespace
 
-std::vector<NVEkeyView> nv_ekey_views(const NVLayoutTablet& layout, NVPoint o)
+NVPoint nv_picture_to_view(NVPoint p, NVPoint o, double scale)
+{
+    return {o.x + static_cast<int32_t>(std::lround(p.x * scale)), o.y + static_cast<int32_t>(std::lround(p.y * scale))};
+}
+
+std::vector<NVEkeyView> nv_ekey_views(const NVLayoutTablet& layout, NVPoint o, double scale)
 {
     std::vector<NVEkeyView> keys;
     if (!layout.ekLayouts)
@@ -22,7 +31,8 @@ std::vector<NVEkeyView> nv_ekey_views(const NVLayoutTablet& layout, NVPoint o)
     keys.reserve(layout.ekNum);
     for (uint32_t i = 0; i < layout.ekNum; ++i) {
         const NVLayoutEkey& k = layout.ekLayouts[i];
-        keys.push_back({moved(k.rect, o), moved(k.inRect, o), {k.centerX + o.x, k.centerY + o.y}});
+        keys.push_back({moved(k.rect, o, scale), moved(k.inRect, o, scale),
+                        nv_picture_to_view({k.centerX, k.centerY}, o, scale)});
     }
     return keys;
 }

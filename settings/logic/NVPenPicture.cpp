@@ -1,10 +1,11 @@
 #include "settings/logic/NVPenPicture.h"
 
 #include "core/model/NVGeometry.h"
+#include "settings/logic/NVEkeyPicture.h"
 
-NVPenLeader nv_pen_leader(const NVLayoutEkey& button, NVPoint o, int buttonX, int buttonHeight)
+NVPenLeader nv_pen_leader(const NVLayoutEkey& button, NVPoint o, double scale, int buttonX, int buttonHeight)
 {
-    const NVPoint centre{button.centerX + o.x, button.centerY + o.y};
+    const NVPoint centre = nv_picture_to_view({button.centerX, button.centerY}, o, scale);
     return {centre, {buttonX + 10, centre.y}, {buttonX, centre.y - buttonHeight / 2}};
 }
 

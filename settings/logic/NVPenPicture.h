@@ -12,9 +12,10 @@ struct NVPenLeader {
     NVPoint buttonOrigin; // top-left of the function button
 };
 
-// Layout entry i of the pen (0 tip, 1 lower, 2 upper) with the picture's top-left at
-// pictureOrigin; function buttons stand at x = buttonX, centred on the button's height.
-NVPenLeader nv_pen_leader(const NVLayoutEkey& button, NVPoint pictureOrigin, int buttonX, int buttonHeight);
+// Layout entry i of the pen (0 tip, 1 lower, 2 upper) of the picture drawn at pictureOrigin
+// and scaled by scale; function buttons stand at x = buttonX, centred on the pen button.
+NVPenLeader nv_pen_leader(const NVLayoutEkey& button, NVPoint pictureOrigin, double scale, int buttonX,
+                          int buttonHeight);
 
 // One point per x in [0, width): y = the curve's value, measured up from the bottom.
 std::vector<NVPoint> nv_press_curve_points(int32_t pressFactor, int width);

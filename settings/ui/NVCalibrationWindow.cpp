@@ -70,11 +70,12 @@ NVCalibrationWindow::NVCalibrationWindow(QScreen* screen, NotificationCenter& bu
     buttons->addWidget(cancelBtn);
     buttons->addStretch();
     auto* column = new QVBoxLayout(this);
-    column->addStretch(3);
+    // Between the middle row of crosses (50 %) and the last (90 %).
+    column->addStretch(13);
     column->addWidget(calibtateLabel);
     column->addSpacing(16);
     column->addLayout(buttons);
-    column->addStretch(2);
+    column->addStretch(6);
 
     if (screen) {
         setScreen(screen);

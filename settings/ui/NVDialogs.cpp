@@ -59,3 +59,15 @@ QString nv_save_xml(QWidget* parent, const QString& message, const QString& prop
 {
     return run_file_dialog(parent, message, QFileDialog::AcceptSave, proposedName);
 }
+
+QString nv_open_application(QWidget* parent, const QString& message)
+{
+    if (g_answers && g_answers->file)
+        return g_answers->file(message);
+    QFileDialog panel(parent, message, "/usr/share/applications", "Applications (*.desktop);;All files (*)");
+    panel.setFileMode(QFileDialog::ExistingFile);
+    panel.setWindowModality(Qt::WindowModal);
+    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
+        return {};
+    return panel.selectedFiles().first();
+}

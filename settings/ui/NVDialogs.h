@@ -21,6 +21,9 @@ QString nv_open_xml(QWidget* parent, const QString& message);
 // A ".xml" file to write, proposed under the name given; empty when cancelled.
 QString nv_save_xml(QWidget* parent, const QString& message, const QString& proposedName);
 
+// An application to start: a program or a desktop entry; empty when cancelled.
+QString nv_open_application(QWidget* parent, const QString& message);
+
 // Answers given in place of the user while set; null restores the real dialogs.
 struct NVDialogAnswers {
     std::function<int(const NVAlert&)> alert;

@@ -89,6 +89,8 @@ void NVWorkareaView::paintEvent(QPaintEvent*)
         p.restore();
     }
 
+    if (!isEnabled())
+        return;
     const QRectF w = toWidget(workarea_);
     p.setBrush(QColor(64, 140, 255, 40));
     p.setPen(QPen(Qt::black, 1));

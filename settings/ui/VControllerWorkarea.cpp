@@ -146,6 +146,13 @@ void VControllerWorkarea::handleNotificationNTabletStateChangedInSubView()
 
 void VControllerWorkarea::updateNVConfigToView()
 {
+    // Without a tablet there is no area to edit.
+    const bool opened = g_ui.bTabletOpened;
+    for (QWidget* w : std::initializer_list<QWidget*>{_workAreaView, _btnSelectSreen, _boxRotate, _btnWhileBoard,
+                                                      _btnScreenRatio})
+        w->setEnabled(opened);
+    for (QLineEdit* f : edgeFields_)
+        f->setEnabled(opened);
     refreshScreens();
     refreshTextValue();
     for (int i = 0; i < 4; ++i)
@@ -156,7 +163,7 @@ void VControllerWorkarea::updateNVConfigToView()
 
 void VControllerWorkarea::refreshCalibrationButton()
 {
-    _btnCalibration->setEnabled(g_ui.ti.bMonitor && g_ui.cfg.bAbsoluteMode && g_ui.cfg.curScreenIndex < _screenNum);
+    _btnCalibration->setEnabled(g_ui.bTabletOpened && g_ui.ti.bMonitor && g_ui.cfg.bAbsoluteMode && g_ui.cfg.curScreenIndex < _screenNum);
 }
 
 void VControllerWorkarea::refreshScreens()

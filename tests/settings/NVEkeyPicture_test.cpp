@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 TEST(EkeyPicture, HitsAtTheEdgesOfEveryKeyOfARealLayout)
@@ -34,6 +36,20 @@ TEST(EkeyPicture, HitsAtTheEdgesOfEveryKeyOfARealLayout)
     EXPECT_EQ(nv_ekey_at(keys, {(ring.inner.left + ring.inner.right) / 2, (ring.inner.top + ring.inner.bottom) / 2}), -1);
     EXPECT_EQ(nv_ekey_at(keys, {ring.inner.left - 1, (ring.inner.top + ring.inner.bottom) / 2}), 8);
     EXPECT_EQ(nv_ekey_at(keys, {0, 0}), -1);
+}
+
+TEST(EkeyPicture, ScaledPictureKeepsEveryKeyUnderItsOwnCentre)
+{
+    const ModelLayout model("NUVRO_P4D9");
+    const auto keys = nv_ekey_views(model.layout, {12, 30}, 0.8);
+    ASSERT_EQ(keys.size(), 31u);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const NVLayoutEkey& k = model.layout.ekLayouts[i];
+        EXPECT_EQ(keys[i].outer.left, 12 + static_cast<int>(std::lround(k.rect.left * 0.8))) << i;
+        // The ring's centre lies in its hole; every other key answers at its centre.
+        if (keys[i].inner.right == keys[i].inner.left)
+            EXPECT_EQ(nv_ekey_at(keys, keys[i].anchor), static_cast<int>(i));
+    }
 }
 
 TEST(EkeyPicture, SoftKeysFollowTheHardKeys)

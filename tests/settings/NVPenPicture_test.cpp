@@ -8,13 +8,16 @@ namespace {
 TEST(PenPicture, LeaderRunsFromTheButtonCentreToItsFunctionButton)
 {
     const NVLayoutEkey upper{{10, 40, 30, 60}, {}, 20, 50};
-    const NVPenLeader l = nv_pen_leader(upper, {5, 7}, 160, 24);
+    const NVPenLeader l = nv_pen_leader(upper, {5, 7}, 1.0, 160, 24);
     EXPECT_EQ(l.from.x, 25);
     EXPECT_EQ(l.from.y, 57);
     EXPECT_EQ(l.to.x, 170);
     EXPECT_EQ(l.to.y, 57);
     EXPECT_EQ(l.buttonOrigin.x, 160);
     EXPECT_EQ(l.buttonOrigin.y, 45);
+    const NVPenLeader half = nv_pen_leader(upper, {5, 7}, 0.5, 160, 24);
+    EXPECT_EQ(half.from.x, 15);
+    EXPECT_EQ(half.from.y, 32);
 }
 
 TEST(PenPicture, SoftStepsRiseAboveTheLineAndHardStepsBelow)
