@@ -134,6 +134,7 @@ int main(int argc, char** argv)
     if (!bus.isConnected())
         nv_log("NuvroTablet: no session bus, the agent cannot be reached");
     NVConfigIO::setNotificationCenter(&bus);
+    context.bus = &bus;
 
     std::vector<std::string> agentArgs;
     if (options.simulate && !nv_vendor_device_attached())
@@ -152,7 +153,6 @@ int main(int argc, char** argv)
             window.addStatusItemMenu(statusItem);
         window.show();
         if (!options.screenshots.isEmpty())
-    context.bus = &bus;
             schedule_screenshots(window, options.screenshots);
         if (options.startupProbe)
             schedule_startup_probe(window, since);
