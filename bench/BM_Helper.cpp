@@ -19,7 +19,7 @@ const std::string kBin = std::string(NV_RESOURCES_DIR) + "/../bin";
 // Prints "rss_kib=N wakeups=N cpu_ticks=N": wake-ups are the context switches of every
 // thread, counted over the 10 s after a 2 s settling time.
 const char* kIdleProbe = R"(
-  "$0" & h=$!; sleep 2
+  "$1" & h=$!; sleep 2
   count() { cat /proc/$h/task/*/status | awk '/ctxt_switches/ {n += $2} END {print n}'; }
   ticks() { awk '{print $14 + $15}' /proc/$h/stat; }
   w0=$(count); t0=$(ticks); sleep 10; w1=$(count); t1=$(ticks)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the settings application's main window on every tab, offscreen, on a private
 # session bus: connected to a simulated tablet, then with the agent seeing no tablet.
-# Writes BUILD/screenshots/{connected,disconnected}_<page>.png.
+# Writes BUILD/screenshots/{connected,disconnected}_<page>.png, and helper_*.png of the helper's alerts.
 set -euo pipefail
 build=${1:-build}
 out="$build/screenshots"
@@ -22,4 +22,6 @@ shoot() {
 shoot "--simulate --print-events" >/dev/null
 # Without --simulate and without a tablet attached the agent has none to report.
 shoot "--print-events" >/dev/null
+# The update helper's install prompt and quit alert.
+"$build/bin/NuvroHelper" --screenshots "$out"
 ls "$out"/*.png

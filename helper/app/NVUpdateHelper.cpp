@@ -21,6 +21,17 @@ const void* current_thread()
 
 } // namespace
 
+NVAlert nv_install_prompt()
+{
+    return {qtTrId("str_M_prompt"), qtTrId("str_SET_installInfoText"),
+            {qtTrId("str_SET_installNow"), qtTrId("str_SET_installLater")}};
+}
+
+NVAlert nv_quit_alert()
+{
+    return {qtTrId("str_M_prompt"), qtTrId("str_SET_unknowError"), {qtTrId("str_M_ok")}};
+}
+
 struct NVUpdateHelper::Download {
     QNetworkReply* reply = nullptr;
     QTemporaryDir dir;
@@ -230,9 +241,7 @@ void NVUpdateHelper::downloadFinished()
 
 void NVUpdateHelper::installPrompt(const QString& path)
 {
-    const int button = nv_alert(nullptr, {qtTrId("str_M_prompt"), qtTrId("str_SET_installInfoText"),
-                                          {qtTrId("str_SET_installNow"), qtTrId("str_SET_installLater")}});
-    if (button == 0) {
+    if (nv_alert(nullptr, nv_install_prompt()) == 0) {
         sendUnInstallMessage(path);
     } else {
         nv_log("选择手动安装.");
@@ -262,6 +271,6 @@ void NVUpdateHelper::applicationWillTerminate()
     if (!download_)
         return;
     cancelDownload();
-    nv_alert(nullptr, {qtTrId("str_M_prompt"), qtTrId("str_SET_unknowError"), {qtTrId("str_M_ok")}});
+    nv_alert(nullptr, nv_quit_alert());
     nv_log("下载助手被关闭.");
 }

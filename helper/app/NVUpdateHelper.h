@@ -20,6 +20,12 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+struct NVAlert;
+
+// The prompt once the package is in Downloads: install now (first) or later.
+NVAlert nv_install_prompt();
+// The alert of a quit that cut a download short.
+NVAlert nv_quit_alert();
 
 class NVUpdateHelper : public QObject {
     Q_OBJECT
