@@ -3,12 +3,14 @@
 #include "core/config/NVConfigPaths.h"
 #include "core/log/NVLog.h"
 #include "platform/qt/DBusNotificationCenter.h"
+#include "settings/logic/NVPrefsToolbar.h"
 #include "settings/logic/NVUIGlobals.h"
 #include "settings/ui/AppDelegate.h"
 #include "settings/ui/MainWindowController.h"
 #include "settings/ui/NVAppContext.h"
 #include "settings/ui/NVCalibrationWindow.h"
 #include "settings/ui/NVTranslations.h"
+#include "settings/ui/SettingsWindowController.h"
 #include "settings/ui/ViewController.h"
 
 #include <QApplication>
@@ -62,6 +64,13 @@ void schedule_screenshots(MainWindowController& window, const QString& dir)
             QCoreApplication::processEvents();
             window.grab().save(QString("%1/%2_%3.png").arg(dir, state, nv_tab_page_id(tag)));
         }
+        SettingsWindowController* prefs = SettingsWindowController::showSettingsWindow(0);
+        for (const NVPrefsItem& item : nv_prefs_items(nv_app_context().bundle.flavour == NVFlavour::Primary, didNeedUpdate)) {
+            prefs->onToolbarItemClick(QString::fromLatin1(item.identifier));
+            QCoreApplication::processEvents();
+            prefs->grab().save(QString("%1/%2_prefs_%3.png").arg(dir, state, nv_prefs_page_for_tag(item.tag, true)));
+        }
+        SettingsWindowController::closeSettingsWindow();
         if (g_ui.bTabletOpened && nv_app_context().bus) {
             auto* calibration = new NVCalibrationWindow(nullptr, *nv_app_context().bus);
             calibration->resize(1280, 800);

@@ -4,7 +4,9 @@
 #include "core/log/NVLog.h"
 #include "settings/logic/NVPlistFile.h"
 #include "settings/logic/NVUIGlobals.h"
+#include "settings/ui/HotkeysUtil.h"
 #include "settings/ui/NVAppContext.h"
+#include "settings/ui/NuvroMessageBox.h"
 #include "settings/ui/NuvroUtils.h"
 
 #include <filesystem>
@@ -38,7 +40,9 @@ QSystemTrayIcon* AppDelegate::applicationWillFinishLaunching(QObject* owner)
         nv_log("processInfo:%s", nvSettingsName);
     QSystemTrayIcon* statusItem = nullptr;
     if (nv_flavour_traits(nv_app_context().bundle.flavour).hotkeysAndStatusItem) {
-        registerOpenDriverHotkeys();
+        HotkeysUtil::registerOpenDriverHotkeys();
+        if (HotkeysUtil::hasExclusionShortcut())
+            NuvroMessageBox::ShowHotkeysRegisteredWindow();
         statusItem = NuvroUtils::addStatusBarItem(owner);
     }
     if (nv_write_tablet_driver_path(dataDir, nv_bundle_path()))

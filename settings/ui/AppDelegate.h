@@ -15,17 +15,15 @@ public:
     // binDir: where the suite's programs are. agentArgs: what the agent is started with.
     AppDelegate(std::string binDir, std::vector<std::string> agentArgs);
 
-    // Before the first window: data folder, user file, agent and helper, status item
-    // (primary flavour), tabletSettings.plist. owner keeps the status item, returned
+    // Before the first window: data folder, user file, agent and helper, the open-driver
+    // hotkey (the box about a taken one) and status item (primary flavour),
+    // tabletSettings.plist. owner keeps the status item, returned
     // (null for the other flavours).
     QSystemTrayIcon* applicationWillFinishLaunching(QObject* owner);
     // Saves the configuration being edited to the user file, when a tablet is open.
     void applicationWillTerminate();
 
     NVAgentControl& agent() { return agent_; }
-
-    // The open-driver hotkeys come with the hotkeys page; until then there are none.
-    static void registerOpenDriverHotkeys() {}
 
 private:
     std::string binDir_;

@@ -1,8 +1,10 @@
-// The main window: the flavour's main view under the flavour's title. The status item and
-// the open-driver hotkey bring it to the front.
+// The main window: the flavour's main view under the flavour's title, the application
+// menu and the top bar's settings and applications buttons. The status item and the
+// open-driver hotkey bring it to the front.
 #pragma once
 
 #include "core/channel/NotificationCenter.h"
+#include "settings/logic/NVFlavour.h"
 
 #include <QMainWindow>
 
@@ -18,8 +20,13 @@ public:
     ViewController* viewController() const { return view_; }
     // Open settings, check for updates, quit.
     void addStatusItemMenu(QSystemTrayIcon* item);
+    // The applications button: the per-application list beside this window, when a
+    // tablet is open.
+    void showAppList();
 
 private:
+    void addApplicationMenu(NVFlavour flavour);
+
     ViewController* view_;
     NotificationCenter::Token hotkeyToken_ = 0;
 };

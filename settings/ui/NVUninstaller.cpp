@@ -6,6 +6,7 @@
 #include "settings/logic/NVBundle.h"
 #include "settings/logic/NVPlistFile.h"
 #include "settings/logic/NVRemovalPlan.h"
+#include "settings/logic/NVUserDefaults.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -67,6 +68,9 @@ bool nv_execute_uninstall(const QString& installPath)
             ok = false;
         }
     }
+    // The hotkey stays while the driver it opens could not be removed.
+    if (ok && !NVUserDefaults(nvSuiteNuvroTablet).remove(nvKeyOpenDriver))
+        ok = false;
     if (!installPath.isEmpty() && !QProcess::startDetached("xdg-open", {installPath})) {
         nv_log("uninstall: cannot open %s", installPath.toUtf8().constData());
         ok = false;

@@ -88,12 +88,13 @@ VControllerInfo::VControllerInfo(QWidget* parent) : NVSubViewController(parent)
     _btnDefault = nv_outlet(new QPushButton(qtTrId("str_M_default")), "_btnDefault", qtTrId("str_M_default"));
 
     auto* grid = new QGridLayout(_infoView);
-    grid->addWidget(_btnWeb, 0, 0, 1, 2, Qt::AlignLeft);
-    grid->addWidget(_btnLogo, 0, 2, Qt::AlignRight);
+    // The banner heads the page; the small logo signs the company lines beside it.
+    grid->addWidget(_btnWeb, 0, 0, 1, 3, Qt::AlignHCenter);
     grid->addWidget(_imgTablet, 1, 0, 1, 3);
-    grid->addWidget(_labelCompany, 2, 0, 1, 3);
-    grid->addWidget(_labelCopyright, 3, 0, 1, 3);
-    grid->addWidget(_labelVersion, 4, 0, 1, 3);
+    grid->addWidget(_labelCompany, 2, 0, 1, 2);
+    grid->addWidget(_labelCopyright, 3, 0, 1, 2);
+    grid->addWidget(_labelVersion, 4, 0, 1, 2);
+    grid->addWidget(_btnLogo, 2, 2, 3, 1, Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(_btnImport, 5, 0);
     grid->addWidget(_btnExport, 5, 1);
     grid->addWidget(_btnDefault, 5, 2);

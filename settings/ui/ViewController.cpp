@@ -15,6 +15,7 @@
 #include "settings/ui/NVPages.h"
 #include "settings/ui/NVUiCenter.h"
 #include "settings/ui/NVUninstaller.h"
+#include "settings/ui/NVUpdateOffer.h"
 #include "settings/ui/NuvroUtils.h"
 
 #include <QApplication>
@@ -194,6 +195,7 @@ void ViewController::refreshView()
     const char* modelId = get_dev_type(devType);
     nv_log("refreshView: %s", modelId);
     g_ui.bTabletOpened = nv_flavour_accepts_tablet(nv_app_context().bundle.flavour, devType);
+    setKeltaDomesticVersionLanguage(modelId);
     const char* stateKey = g_ui.bTabletOpened ? "str_I_dev_opened" : "str_I_dev_closed";
     _labelTabletState->setText(qtTrId(stateKey));
     _labelTabletState->setAccessibleName(qtTrId(stateKey));
@@ -212,6 +214,11 @@ void ViewController::refreshView()
     }
     if (nv_has_battery(devType))
         startBatteryPoll();
+}
+
+void ViewController::setKeltaDomesticVersionLanguage(const char* modelId)
+{
+    nv_log("setKeltaDomesticVersionLanguage: %s", modelId);
 }
 
 void ViewController::onOpenTablet()
@@ -316,15 +323,7 @@ void ViewController::clickExport()
 
 void ViewController::checkForUpdates()
 {
-    if (!nv_program_running(nvHelperName))
-        nv_launch_program(get_cur_path(), nvHelperName, {});
-    if (!didNeedUpdate) {
-        nv_alert(this, {qtTrId("str_M_prompt"), qtTrId("str_SET_updateInfo"), {qtTrId("str_M_ok")}});
-        return;
-    }
-    if (nv_alert(this, {qtTrId("str_SET_updateMessage"), qtTrId("str_SET_updateInfoText"),
-                        {qtTrId("str_SET_updateNow"), qtTrId("str_M_cancel")}}) == 0)
-        bus_.post(nvNotificationConfirmUpdate, {{nvKeyConfirmMessage, NVPlistValue(std::string("YES"))}});
+    nv_check_for_updates(this, &bus_);
 }
 
 void ViewController::startBatteryPoll()

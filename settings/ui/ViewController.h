@@ -56,6 +56,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Every flavour speaks the system's language; the model is only recorded in the log.
+    void setKeltaDomesticVersionLanguage(const char* modelId);
     void onOpenTablet();
     void onCloseTablet();
     void showPage(int tag);
