@@ -112,11 +112,6 @@ void NVUpdateHelper::receiveDownloadConfirm(const std::string& name, const NVPli
         nv_log("收到通知: %s 有问题!", name.c_str());
         return;
     }
-    // A second confirmation while the package is on its way would race it into the same file.
-    if (download_) {
-        nv_log("download: one is already in progress, confirmation ignored");
-        return;
-    }
     infoFromWeb([this](const std::string& page) { downloadDriverNow(page); });
 }
 
@@ -151,6 +146,11 @@ void NVUpdateHelper::infoFromWeb(std::function<void(const std::string&)> done)
 
 void NVUpdateHelper::downloadDriverNow(const std::string& page)
 {
+    // A second confirmation while the package is on its way would race it into the same file.
+    if (download_) {
+        nv_log("download: one is already in progress, confirmation ignored");
+        return;
+    }
     if (page.empty()) {
         nv_log("error is : 服务器繁忙,请求不可达,infoFromWeb无法获取内容...");
         postNetworkError();

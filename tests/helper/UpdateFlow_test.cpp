@@ -250,6 +250,18 @@ TEST_F(UpdateFlowTest, InstallNowReplacesTheOlderFileAndHandsItsPathBack)
     EXPECT_EQ(fs::directory_iterator(downloadsFolder())->path().filename(), kPackage) << "no partial file left";
 }
 
+TEST_F(UpdateFlowTest, ConfirmingTwiceDownloadsOnce)
+{
+    server.put(std::string("/driver/") + kPackage, kPackageBody + std::string(4 << 20, 'x'));
+    startHelper(server.base());
+    post(nvNotificationConfirmUpdate, nvKeyConfirmMessage, "YES");
+    EXPECT_EQ(confirmAndWait(), nvNotificationConfirmUninstall);
+    ASSERT_TRUE(next(nvNotificationConfirmUninstall));
+    EXPECT_FALSE(next(nvNotificationConfirmUninstall, nullptr, 500));
+    EXPECT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(fs::file_size(downloadsFolder() / kPackage), kPackageBody.size() + (4 << 20));
+}
+
 TEST_F(UpdateFlowTest, LaterLeavesTheFileAndShowsItInTheFileBrowser)
 {
     FakeFileManager files;
@@ -369,6 +381,10 @@ TEST_F(UpdateFlowTest, TheProgramAnswersTheVersionSentWhenItStarts)
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_FALSE(next(nvNotificationIsNeedUpdate, nullptr, 300)) << "no second version was asked for";
+    // A sender made while the helper listens sends at once.
+    NVVersionSender current(*settingsBus, "3.3.0", *settingsConn);
+    ASSERT_TRUE(next(nvNotificationIsNeedUpdate, &info));
+    EXPECT_EQ(nv_plist_string(info, nvKeyIsNeedUpdate), "NO");
 
     // An ordinary quit shows no alert (it would wait for a click forever here).
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
