@@ -39,7 +39,8 @@ owned_outside_home() {
            /usr/share/polkit-1/actions/nuvroapp.nuvrotablet.remove.policy \
            /usr/share/applications/nuvroapp.nuvrotablet.desktop /etc/xdg/autostart/nuvroapp.NuvroAgent.desktop \
            /usr/lib/modules-load.d/nuvro-uinput.conf /usr/share/icons/hicolor/scalable/apps/nuvroapp.nuvrotablet.svg \
-           /usr/share/icons/hicolor/48x48/apps/nuvroapp.nuvrotablet.png; do
+           /usr/share/icons/hicolor/48x48/apps/nuvroapp.nuvrotablet.png /usr/share/doc/nuvrotablet \
+           /usr/share/lintian/overrides/nuvrotablet; do
     [ -e "$f" ] && echo "$f"
   done
 }

@@ -61,6 +61,9 @@ const std::vector<std::string>& nv_suite_system_files()
             "/usr/share/polkit-1/actions/nuvroapp.nuvrotablet.remove.policy",
             "/usr/lib/modules-load.d/nuvro-uinput.conf",
             "/usr/share/icons/hicolor/scalable/apps/nuvroapp.nuvrotablet.svg",
+            "/usr/share/doc/nuvrotablet/copyright",
+            "/usr/share/doc/nuvrotablet/changelog.gz",
+            "/usr/share/lintian/overrides/nuvrotablet",
         };
         for (int px : {16, 22, 24, 32, 48, 64, 128, 256, 512})
             f.push_back("/usr/share/icons/hicolor/" + std::to_string(px) + "x" + std::to_string(px) +

@@ -23,6 +23,8 @@ expect=(
   /etc/xdg/autostart/nuvroapp.NuvroAgent.desktop
   /usr/lib/modules-load.d/nuvro-uinput.conf
   /usr/share/icons/hicolor/scalable/apps/nuvroapp.nuvrotablet.svg
+  /usr/share/doc/nuvrotablet/copyright /usr/share/doc/nuvrotablet/changelog.gz
+  /usr/share/lintian/overrides/nuvrotablet
 )
 [ -e "$build/bin/NuvroHelper" ] && expect+=("$root/bin/NuvroHelper")
 for size in 16 22 24 32 48 64 128 256 512; do
@@ -37,7 +39,7 @@ done
 
 # Nothing outside the suite's folder and the places the desktop reads.
 unexpected=$(cd "$dest" && find . -type f | sed 's|^\.||' | grep -v -E \
-  "^($root/|/usr/lib/udev/rules.d/|/usr/share/polkit-1/actions/|/usr/share/applications/|/etc/xdg/autostart/|/usr/lib/modules-load.d/|/usr/share/icons/hicolor/)")
+  "^($root/|/usr/lib/udev/rules.d/|/usr/share/polkit-1/actions/|/usr/share/applications/|/etc/xdg/autostart/|/usr/lib/modules-load.d/|/usr/share/icons/hicolor/|/usr/share/doc/nuvrotablet/|/usr/share/lintian/overrides/)")
 [ -z "$unexpected" ] || fail "files outside the expected folders: $unexpected"
 
 # The uninstall removes exactly what an installation without the package put beside the folder.
