@@ -4,6 +4,7 @@
 #include "core/channel/NVNotificationNames.h"
 #include "core/config/NVConfigIO.h"
 #include "core/device/NVModelTable.h"
+#include "platform/linux/RandrDisplayList.h"
 #include "platform/qt/DBusNotificationCenter.h"
 #include "platform/sim/FakeDisplays.h"
 #include "settings/logic/NVUIGlobals.h"
@@ -16,6 +17,7 @@
 #include "settings/ui/NVWorkareaView.h"
 #include "settings/ui/VControllerWorkarea.h"
 
+#include "tests/linux/XvfbTestSupport.h"
 #include "tests/qt/QtTestSupport.h"
 #include "tests/settings_ui/UiTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -188,6 +190,27 @@ TEST_F(WorkareaPageTest, ScreenMenuFollowsTheDisplaysAndTheirChanges)
     fake->setDisplays({display(1, 0, 1920, 1080), display(2, 1920, 1280, 1024)});
     EXPECT_EQ(menu->count(), 3);
     EXPECT_EQ(g_ui.cfg.curScreenIndex, 0u);
+}
+
+// The agent's own display source on an X server with two monitors.
+TEST_F(WorkareaPageTest, TwoRandrMonitorsAndAllOfThem)
+{
+    if (!nvtest::on_path("Xvfb") || !nvtest::on_path("xrandr"))
+        GTEST_SKIP() << "Xvfb or xrandr missing";
+    nvtest::PrivateXvfb x;
+    ASSERT_FALSE(x.display().empty());
+    ASSERT_TRUE(x.xrandr("--setmonitor A 1920/500x1080/300+0+0 screen"));
+    ASSERT_TRUE(x.xrandr("--setmonitor B 1280/300x1024/250+1920+0 none"));
+    nv_set_display_source_factory([&x]() -> std::unique_ptr<DisplayList> {
+        return RandrDisplayList::open(x.display().c_str());
+    });
+    open();
+    auto* menu = find<QComboBox>("_btnSelectSreen");
+    ASSERT_EQ(menu->count(), 3);
+    EXPECT_EQ(menu->itemText(0), qtTrId("str_W_screen") + " 1: 1920 x 1080");
+    EXPECT_EQ(menu->itemText(1), qtTrId("str_W_screen") + " 2: 1280 x 1024");
+    EXPECT_EQ(menu->itemText(2), qtTrId("str_W_all_screen"));
+    page.reset(); // before the server goes
 }
 
 TEST_F(WorkareaPageTest, DraggingEveryBandStoresTheAreaShown)
