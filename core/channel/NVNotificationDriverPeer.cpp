@@ -3,6 +3,7 @@
 #include "core/channel/NVConfigLimits.h"
 #include "core/channel/NVNotificationNames.h"
 #include "core/channel/NVTabletInfoDict.h"
+#include "core/channel/WorkspaceActivation.h"
 #include "core/model/NVText.h"
 #include "core/log/NVLog.h"
 #include "core/model/NVGlobalInfo.h"
@@ -52,12 +53,16 @@ NVNotificationDriverPeer::NVNotificationDriverPeer(NVProtocolNotificationDriverP
     if (delegate_)
         replace_guards().push_back(delegate_);
     currentAppIndex_kernel = 0;
-    if (workspaceCenter_)
+    // A peer made when a tablet arrives starts in the context of the application already in
+    // front, not in the default one until the next change of window.
+    if (workspaceCenter_) {
+        synchronizeCurrentAppIndex(nv_last_activated_application());
         workspaceToken_ = workspaceCenter_->observe(nvWorkspaceDidActivateApplication,
                                                     [this](const std::string&, const NVPlistDict& info) {
                                                         synchronizeCurrentAppIndex(
                                                             nv_plist_string(info, nvKeyApplicationPath));
                                                     });
+    }
 }
 
 NVNotificationDriverPeer::~NVNotificationDriverPeer()
@@ -133,6 +138,10 @@ void NVNotificationDriverPeer::handleCfgFromUI(const NVPlistDict& userInfo)
     for (NVProtocolNotificationDriverPeer* guard : replace_guards())
         guard->willReplaceConfig();
     std::memcpy(&g_gi.cfg, cfg.get(), sizeof(NVConfig));
+    // Contexts may have been added, removed or moved: the index in force must name the
+    // frontmost application's context of the new record.
+    if (workspaceCenter_)
+        synchronizeCurrentAppIndex(nv_last_activated_application());
 }
 
 NVPlistStrings nv_mekey_name_array(const NVContextMEkey& mekey)

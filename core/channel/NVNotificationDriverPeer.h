@@ -30,7 +30,8 @@ public:
     // delegate in the process before it copies the record.
     // workspaceCenter: where nvWorkspaceDidActivateApplication is posted (see
     // WorkspaceActivation.h); null when activations are not followed.
-    // Sets currentAppIndex_kernel to 0.
+    // Sets currentAppIndex_kernel to the context of the latest activation when activations
+    // are followed, else to 0.
     NVNotificationDriverPeer(NVProtocolNotificationDriverPeer* delegate, NotificationCenter& center,
                              NotificationCenter* workspaceCenter);
     ~NVNotificationDriverPeer();

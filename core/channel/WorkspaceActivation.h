@@ -9,3 +9,8 @@
 // nvWorkspaceDidActivateApplication with the path under nvKeyApplicationPath.
 // workspaceCenter must outlive workspace's use of the handler.
 void nv_forward_activations(Workspace& workspace, NotificationCenter& workspaceCenter);
+
+// The path of the latest activation forwarded in this process; empty before the first. A
+// configuration loaded later is matched against it, so the frontmost application's context
+// applies without waiting for the next change of window.
+const std::string& nv_last_activated_application();

@@ -201,21 +201,28 @@ TEST_F(DriverPeerTest, DefaultContextTakesPartInTheSearch)
     EXPECT_TRUE(log.contains("/usr/bin/inkscape,0"));
 }
 
-TEST_F(DriverPeerTest, NewPeerResetsTheIndexAndLeavesTheWorkspaceOnDestruction)
+TEST_F(DriverPeerTest, NewPeerStartsInTheFrontmostApplicationsContextAndLeavesTheWorkspaceOnDestruction)
 {
-    std::strcpy(g_gi.cfg.contexts[4].appPath, "/usr/bin/krita");
     FakeWorkspace workspace;
     nv_forward_activations(workspace, workspaceCenter);
     auto first = std::make_unique<NVNotificationDriverPeer>(nullptr, center, &workspaceCenter);
+    // Krita came to the front while no tablet was attached: no configuration names it yet.
     workspace.activate("/usr/bin/krita", "krita");
-    ASSERT_EQ(currentAppIndex_kernel, 4);
+    ASSERT_EQ(currentAppIndex_kernel, 0);
 
-    // A tablet arrives: the new dispatcher's peer puts the default context in force.
+    // The tablet arrives with its configuration: the new dispatcher's peer selects Krita's
+    // context at once, without waiting for the next change of window.
+    std::strcpy(g_gi.cfg.contexts[4].appPath, "/usr/bin/krita");
     NVNotificationDriverPeer second(&delegate, center, &workspaceCenter);
+    EXPECT_EQ(currentAppIndex_kernel, 4);
+    // A peer that does not follow the workspace knows no frontmost application.
+    { NVNotificationDriverPeer unfollowing(nullptr, center, nullptr); }
     EXPECT_EQ(currentAppIndex_kernel, 0);
 
     first.reset();
     center.post(nvNotificationToDriverQueryTabletInfo, {});
+    workspace.activate("/usr/bin/gimp", "gimp");
+    EXPECT_EQ(currentAppIndex_kernel, 0);
     workspace.activate("/usr/bin/krita", "krita");
     EXPECT_EQ(currentAppIndex_kernel, 4);
 }
@@ -287,6 +294,27 @@ TEST_F(ConfigFromUITest, WholeImageReplacesTheRecordAfterTheResetHook)
 
     EXPECT_EQ(delegate.willReplace, 1);
     EXPECT_EQ(std::memcmp(&g_gi.cfg, incoming.get(), sizeof(NVConfig)), 0);
+}
+
+TEST_F(ConfigFromUITest, TheFrontmostApplicationsContextIsFoundAgainInTheNewRecord)
+{
+    FakeWorkspace workspace;
+    nv_forward_activations(workspace, workspaceCenter);
+    std::strcpy(g_gi.cfg.contexts[2].appPath, "/usr/bin/krita");
+    std::strcpy(g_gi.cfg.contexts[3].appPath, "/usr/bin/gimp");
+    NVNotificationDriverPeer peer(&delegate, center, &workspaceCenter);
+    workspace.activate("/usr/bin/gimp", "gimp");
+    ASSERT_EQ(currentAppIndex_kernel, 3);
+
+    // Krita's context was removed in the settings: GIMP's moved down by one.
+    std::strcpy(incoming->contexts[2].appPath, "/usr/bin/gimp");
+    send(*incoming);
+    EXPECT_EQ(currentAppIndex_kernel, 2);
+
+    // Its context removed too, GIMP falls back on the default one.
+    std::memset(incoming->contexts[2].appPath, 0, sizeof incoming->contexts[2].appPath);
+    send(*incoming);
+    EXPECT_EQ(currentAppIndex_kernel, 0);
 }
 
 TEST_F(ConfigFromUITest, PayloadOfAnyOtherSizeOrTypeIsRefused)
