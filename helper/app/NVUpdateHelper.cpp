@@ -2,10 +2,10 @@
 
 #include "core/channel/NVNotificationNames.h"
 #include "core/log/NVLog.h"
-#include "helper/app/NVDesktopFiles.h"
 #include "helper/logic/NVPackageFile.h"
 #include "helper/logic/NVUpdatePage.h"
 #include "settings/ui/NVDialogs.h"
+#include "settings/ui/NVReveal.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -245,7 +245,7 @@ void NVUpdateHelper::installPrompt(const QString& path)
         sendUnInstallMessage(path);
     } else {
         nv_log("选择手动安装.");
-        nv_reveal_file(path, desktop_);
+        nv_reveal_file(desktop_, path);
     }
     nv_log("移动/保存成功");
 }

@@ -12,6 +12,9 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDBusConnectionInterface>
+#include <QMutex>
+#include <QScopeGuard>
+#include <QThread>
 #include <QProcessEnvironment>
 #include <QUrl>
 #include <QVariantMap>
@@ -59,15 +62,28 @@ private:
     uint last_ = 0;
 };
 
-// The file browser: records the items it was asked to show.
+// The file browser: records the items it was asked to show. The reveal waits for its
+// answer, so it answers from a thread of its own, as another program would.
 class FakeFileManager : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
 public:
-    QStringList shown;
+    QStringList shown() const
+    {
+        QMutexLocker lock(&mutex_);
+        return shown_;
+    }
 
 public slots:
-    void ShowItems(const QStringList& uris, const QString&) { shown += uris; }
+    void ShowItems(const QStringList& uris, const QString&)
+    {
+        QMutexLocker lock(&mutex_);
+        shown_ += uris;
+    }
+
+private:
+    mutable QMutex mutex_;
+    QStringList shown_;
 };
 
 // serve.py in a folder of the test's own.
@@ -264,15 +280,22 @@ TEST_F(UpdateFlowTest, ConfirmingTwiceDownloadsOnce)
 
 TEST_F(UpdateFlowTest, LaterLeavesTheFileAndShowsItInTheFileBrowser)
 {
+    QThread fileManagerThread;
+    fileManagerThread.start();
     FakeFileManager files;
+    files.moveToThread(&fileManagerThread);
+    const auto stop = qScopeGuard([&] {
+        fileManagerThread.quit();
+        fileManagerThread.wait();
+    });
     ASSERT_TRUE(desktopConn->registerObject("/org/freedesktop/FileManager1", &files, QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(desktopConn->registerService("org.freedesktop.FileManager1"));
     answer = 1;
     startHelper(server.base());
     NVLogCapture log;
     confirmAndWait();
-    ASSERT_TRUE(spin_until([&] { return !files.shown.isEmpty(); }));
-    EXPECT_EQ(files.shown, QStringList{QUrl::fromLocalFile(QString::fromStdString((downloadsFolder() / kPackage).string())).toString()});
+    ASSERT_TRUE(spin_until([&] { return !files.shown().isEmpty(); }));
+    EXPECT_EQ(files.shown(), QStringList{QUrl::fromLocalFile(QString::fromStdString((downloadsFolder() / kPackage).string())).toString()});
     EXPECT_EQ(nvtest::read_file(downloadsFolder() / kPackage), kPackageBody);
     EXPECT_FALSE(next(nvNotificationConfirmUninstall, nullptr, 200));
     EXPECT_TRUE(log.contains("选择手动安装."));
