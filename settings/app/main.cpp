@@ -9,6 +9,8 @@
 #include "settings/ui/MainWindowController.h"
 #include "settings/ui/NVAppContext.h"
 #include "settings/ui/NVCalibrationWindow.h"
+#include "settings/ui/NVKeyScreenshots.h"
+#include "settings/ui/NVKeyboardCapture.h"
 #include "settings/ui/NVTranslations.h"
 #include "settings/ui/SettingsWindowController.h"
 #include "settings/ui/ViewController.h"
@@ -71,6 +73,8 @@ void schedule_screenshots(MainWindowController& window, const QString& dir)
             prefs->grab().save(QString("%1/%2_prefs_%3.png").arg(dir, state, nv_prefs_page_for_tag(item.tag, true)));
         }
         SettingsWindowController::closeSettingsWindow();
+        if (g_ui.bTabletOpened)
+            nv_key_screenshots(window, *view, dir, state);
         if (g_ui.bTabletOpened && nv_app_context().bus) {
             auto* calibration = new NVCalibrationWindow(nullptr, *nv_app_context().bus);
             calibration->resize(1280, 800);
@@ -138,6 +142,7 @@ int main(int argc, char** argv)
     context.resPath = getResPath();
     context.bundle = nv_read_bundle_info(context.resPath);
     nv_install_translator(app, context.resPath);
+    NVKeyboardCapture keyCapture;
 
     DBusNotificationCenter bus;
     if (!bus.isConnected())

@@ -102,6 +102,8 @@ void VControllerEkey::resizeEvent(QResizeEvent* event)
     NVSubViewController::resizeEvent(event);
     _imgTablet->setGeometry(rect());
     placeControls();
+    // The keys are placed now: the value button can show the key's function.
+    showCurEkeyVal();
 }
 
 void VControllerEkey::placeControls()
