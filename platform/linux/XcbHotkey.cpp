@@ -103,6 +103,11 @@ int XcbHotkey::fd() const
     return xcb_get_file_descriptor(c_);
 }
 
+bool XcbHotkey::connected() const
+{
+    return xcb_connection_has_error(c_) == 0;
+}
+
 bool XcbHotkey::takePresses()
 {
     bool pressed = false;

@@ -30,8 +30,10 @@ public:
     Grab probe(uint8_t keycode, uint16_t modifiers);
     bool grabbed() const { return keycode_ != 0; }
 
-    // Readable when events wait.
+    // Readable when events wait, or when the server went away.
     int fd() const;
+    // False once the server went away: nothing more will arrive.
+    bool connected() const;
     // Reads the waiting events; true when the grabbed combination was pressed among them.
     bool takePresses();
 

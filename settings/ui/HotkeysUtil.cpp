@@ -52,8 +52,17 @@ XcbHotkey* x_connection()
             return nullptr;
         s.notifier = new QSocketNotifier(s.x->fd(), QSocketNotifier::Read, QCoreApplication::instance());
         QObject::connect(s.notifier, &QSocketNotifier::activated, [] {
-            if (state().x && state().x->takePresses())
+            HotkeyState& st = state();
+            if (st.x->takePresses())
                 nv_ui_center().post(nvUiHotkeyChanged, {});
+            if (!st.x->connected()) {
+                // The X server went away; a later registration connects afresh.
+                nv_log("hotkey: the X server went away");
+                st.notifier->setEnabled(false);
+                st.notifier->deleteLater();
+                st.x.reset();
+                st.registration = HotkeysUtil::Registration::None;
+            }
         });
     }
     return s.x.get();

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr QSize kWindowSize(960, 640);
+constexpr QSize kViewSize(960, 640);
 
 } // namespace
 
@@ -28,11 +28,12 @@ MainWindowController::MainWindowController(NotificationCenter& bus, QWidget* par
     setWindowTitle(qtTrId(nv_flavour_traits(flavour).windowTitleKey));
     view_ = new ViewController(bus, this);
     setCentralWidget(view_);
-    setFixedSize(kWindowSize);
     addApplicationMenu(flavour);
     TitlebarUtils::addSettingsBtn(this, [] { SettingsWindowController::showSettingsWindow(0); });
     if (nv_flavour_traits(flavour).appListButton)
         TitlebarUtils::addAppSettingsBtn(this, [this] { showAppList(); });
+    // The menu bar sits above the view, which keeps its own size.
+    setFixedSize(kViewSize.width(), kViewSize.height() + menuBar()->sizeHint().height());
     if (nv_flavour_traits(flavour).hotkeysAndStatusItem)
         hotkeyToken_ = nv_ui_center().observe(nvUiHotkeyChanged, [this](const std::string&, const NVPlistDict&) {
             showNormal();

@@ -94,7 +94,7 @@ VControllerInfo::VControllerInfo(QWidget* parent) : NVSubViewController(parent)
     grid->addWidget(_labelCompany, 2, 0, 1, 2);
     grid->addWidget(_labelCopyright, 3, 0, 1, 2);
     grid->addWidget(_labelVersion, 4, 0, 1, 2);
-    grid->addWidget(_btnLogo, 2, 2, 3, 1, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(_btnLogo, 2, 2, 3, 1, Qt::AlignRight | Qt::AlignBottom);
     grid->addWidget(_btnImport, 5, 0);
     grid->addWidget(_btnExport, 5, 1);
     grid->addWidget(_btnDefault, 5, 2);

@@ -20,6 +20,9 @@
 #include "settings/ui/SettingsWindowController.h"
 #include "settings/ui/ViewController.h"
 
+#include "platform/linux/XcbHotkey.h"
+
+#include "tests/linux/XvfbTestSupport.h"
 #include "tests/qt/QtTestSupport.h"
 #include "tests/settings/FakeDdcMonitor.h"
 #include "tests/settings_ui/UiTestSupport.h"
@@ -290,7 +293,9 @@ TEST_F(PreferencesTest, GeneralPageStartAtLoginUpdateFlagAndUninstall)
     GeneralSettingsViewController page(&bus);
     auto* autoRun = page.findChild<QCheckBox*>("btnAutoRun");
     autoRun->setChecked(true);
-    EXPECT_TRUE(NuvroUtils::isDaemon());
+    ASSERT_TRUE(NuvroUtils::isDaemon());
+    if (nvtest::on_path("desktop-file-validate"))
+        EXPECT_EQ(std::system(("desktop-file-validate '" + NuvroUtils::daemonPath() + "'").c_str()), 0);
     autoRun->setChecked(false);
     EXPECT_FALSE(NuvroUtils::isDaemon());
 
@@ -352,4 +357,46 @@ TEST_F(PreferencesTest, HotkeysPageRecordsResetsAndGivesTheHotkeyBack)
         EXPECT_NE(HotkeysUtil::registration(), HotkeysUtil::Registration::None) << "registered again on close";
     }
     HotkeysUtil::unregisterOpenDriverHotkeys();
+}
+
+TEST_F(PreferencesTest, APressOfTheHotkeyIsPostedAndAGrabHeldElsewhereIsTaken)
+{
+    nvtest::PrivateXvfb x;
+    if (x.display().empty() || !nvtest::on_path("xdotool"))
+        GTEST_SKIP() << "needs Xvfb and xdotool";
+    const QByteArray savedDisplay = qgetenv("DISPLAY");
+    const QByteArray savedSession = qgetenv("XDG_SESSION_TYPE");
+    qputenv("DISPLAY", QByteArray::fromStdString(x.display()));
+    qunsetenv("XDG_SESSION_TYPE");
+    auto press = [&] { return std::system(("DISPLAY=" + x.display() + " xdotool key ctrl+super+h").c_str()) == 0; };
+
+    int raised = 0;
+    const auto token = nv_ui_center().observe(nvUiHotkeyChanged, [&](const std::string&, const NVPlistDict&) { ++raised; });
+    EXPECT_EQ(HotkeysUtil::registerOpenDriverHotkeys(), HotkeysUtil::Registration::Registered);
+    EXPECT_FALSE(HotkeysUtil::hasExclusionShortcut());
+    ASSERT_TRUE(press());
+    EXPECT_TRUE(nvtest::spin_until([&] { return raised == 1; }));
+
+    HotkeysUtil::unregisterOpenDriverHotkeys();
+    auto other = XcbHotkey::connect(x.display().c_str());
+    ASSERT_TRUE(other);
+    ASSERT_EQ(other->grab(43, 4 | 64), XcbHotkey::Grab::Grabbed);
+    EXPECT_EQ(HotkeysUtil::registerOpenDriverHotkeys(), HotkeysUtil::Registration::Taken);
+    EXPECT_TRUE(HotkeysUtil::hasExclusionShortcut()) << "a grab another client holds is reported";
+
+    // A new shortcut is registered where the old one was taken.
+    HotkeysUtil::saveOpenDriverShortcut(NVShortcut::shortcutWithKeyCode(4, true, true, false, false));
+    EXPECT_EQ(HotkeysUtil::registerOpenDriverHotkeys(), HotkeysUtil::Registration::Registered);
+    ASSERT_TRUE(std::system(("DISPLAY=" + x.display() + " xdotool key ctrl+alt+h").c_str()) == 0);
+    EXPECT_TRUE(nvtest::spin_until([&] { return raised == 2; }));
+
+    HotkeysUtil::unregisterOpenDriverHotkeys();
+    other.reset();
+    x.stop();
+    EXPECT_TRUE(nvtest::spin_until([] { return HotkeysUtil::registration() == HotkeysUtil::Registration::None; }))
+        << "the server went: the hotkey is dropped, not polled forever";
+    nv_ui_center().removeObserver(token);
+    qputenv("DISPLAY", savedDisplay);
+    if (!savedSession.isEmpty())
+        qputenv("XDG_SESSION_TYPE", savedSession);
 }
