@@ -11,7 +11,9 @@
 #include "settings/ui/NVCalibrationWindow.h"
 #include "settings/ui/NVKeyScreenshots.h"
 #include "settings/ui/NVKeyboardCapture.h"
+#include "settings/ui/NVAppIconLoader.h"
 #include "settings/ui/NVTranslations.h"
+#include "settings/ui/NVThirdPartAppListController.h"
 #include "settings/ui/SettingsWindowController.h"
 #include "settings/ui/ViewController.h"
 
@@ -75,6 +77,13 @@ void schedule_screenshots(MainWindowController& window, const QString& dir)
         SettingsWindowController::closeSettingsWindow();
         if (g_ui.bTabletOpened)
             nv_key_screenshots(window, *view, dir, state);
+        if (g_ui.bTabletOpened) {
+            NVThirdPartAppListController* apps = NVThirdPartAppListController::showForMainWindow(&window);
+            NVAppIconLoader::waitForDone(5000);
+            QCoreApplication::processEvents();
+            apps->grab().save(QString("%1/%2_appList.png").arg(dir, state));
+            apps->close();
+        }
         if (g_ui.bTabletOpened && nv_app_context().bus) {
             auto* calibration = new NVCalibrationWindow(nullptr, *nv_app_context().bus);
             calibration->resize(1280, 800);
