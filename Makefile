@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 20
 JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  ?=
 
-.PHONY: all deps configure build run screenshots test asan bench fuzz package install-test clean
+.PHONY: all deps configure build run screenshots test asan bench bench-cpu fuzz package install-test clean
 
 all: build
 
@@ -36,6 +36,11 @@ asan: deps
 
 bench: build
 	@$(BUILD)/bench/nuvro-bench $(BENCH_ARGS)
+
+# The agent's CPU at 1000 reports a second against the one-wake-up floor (needs perf).
+bench-cpu: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target nv_agent_cpu
+	@dbus-run-session -- python3 bench/agent-cpu/run.py $(BUILD) $(BENCH_CPU_ARGS)
 
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNV_FUZZ=ON >/dev/null
