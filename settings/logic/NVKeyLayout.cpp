@@ -1,5 +1,7 @@
 #include "settings/logic/NVKeyLayout.h"
 
+#include "core/log/NVLog.h"
+
 #include <xkbcommon/xkbcommon.h>
 
 namespace {
@@ -22,11 +24,14 @@ std::unique_ptr<NVKeyLayout> NVKeyLayout::fromNames(const std::string& layout, c
     xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     if (!context)
         return nullptr;
+    // One line of ours instead of xkb's own lines on standard error.
+    xkb_context_set_log_level(context, XKB_LOG_LEVEL_CRITICAL);
     xkb_rule_names names{};
     names.layout = layout.empty() ? nullptr : layout.c_str();
     names.variant = variant.empty() ? nullptr : variant.c_str();
     xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
     if (!keymap) {
+        nv_log("keyboard layout \"%s\" cannot be compiled; keys are named by the fixed table only", layout.c_str());
         xkb_context_unref(context);
         return nullptr;
     }
