@@ -38,7 +38,7 @@ owned_outside_home() {
   for f in /opt/NuvroTablet /usr/lib/udev/rules.d/70-nuvro-tablet.rules \
            /usr/share/polkit-1/actions/nuvroapp.nuvrotablet.remove.policy \
            /usr/share/applications/nuvroapp.nuvrotablet.desktop /etc/xdg/autostart/nuvroapp.NuvroAgent.desktop \
-           /usr/lib/modules-load.d/nuvro-uinput.conf /usr/share/icons/hicolor/scalable/apps/nuvroapp.nuvrotablet.svg \
+           /usr/lib/modules-load.d/nuvrotablet.conf /usr/share/icons/hicolor/scalable/apps/nuvroapp.nuvrotablet.svg \
            /usr/share/icons/hicolor/48x48/apps/nuvroapp.nuvrotablet.png /usr/share/doc/nuvrotablet \
            /usr/share/lintian/overrides/nuvrotablet; do
     [ -e "$f" ] && echo "$f"

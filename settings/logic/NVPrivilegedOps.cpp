@@ -59,7 +59,7 @@ const std::vector<std::string>& nv_suite_system_files()
             "/usr/share/applications/nuvroapp.nuvrotablet.desktop",
             "/usr/lib/udev/rules.d/70-nuvro-tablet.rules",
             "/usr/share/polkit-1/actions/nuvroapp.nuvrotablet.remove.policy",
-            "/usr/lib/modules-load.d/nuvro-uinput.conf",
+            "/usr/lib/modules-load.d/nuvrotablet.conf",
             "/usr/share/icons/hicolor/scalable/apps/nuvroapp.nuvrotablet.svg",
             "/usr/share/doc/nuvrotablet/copyright",
             "/usr/share/doc/nuvrotablet/changelog.gz",

@@ -21,7 +21,7 @@ expect=(
   /usr/share/polkit-1/actions/nuvroapp.nuvrotablet.remove.policy
   /usr/share/applications/nuvroapp.nuvrotablet.desktop
   /etc/xdg/autostart/nuvroapp.NuvroAgent.desktop
-  /usr/lib/modules-load.d/nuvro-uinput.conf
+  /usr/lib/modules-load.d/nuvrotablet.conf
   /usr/share/icons/hicolor/scalable/apps/nuvroapp.nuvrotablet.svg
   /usr/share/doc/nuvrotablet/copyright /usr/share/doc/nuvrotablet/changelog.gz
   /usr/share/lintian/overrides/nuvrotablet
