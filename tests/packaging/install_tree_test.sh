@@ -73,7 +73,7 @@ out=$(env -u DISPLAY XDG_CONFIG_HOME="$home" QT_QPA_PLATFORM=offscreen timeout 6
 rc=$?
 rm -rf "$home"
 [ $rc -eq 0 ] || fail "the installed agent exited with $rc"
-grep -q "^reports=200 " <<<"$out" || fail "the installed agent did not decode the simulated reports"
+grep -q "^reports=200 " <<<"$out" || fail "the installed agent did not decode the simulated reports: $(head -c 300 <<<"$out")"
 grep -q '"event":6' <<<"$out" || fail "the installed agent posted no pen drag from its installed layouts"
 
 [ $failures -eq 0 ] && echo "install tree OK: $(cd "$dest" && find . -type f | wc -l) files"
