@@ -94,7 +94,7 @@ std::optional<NVCalibrationFactors> nv_calibration_fit(const std::array<NVPoint,
     const std::optional<Affine> fx = fit_axis(x, y, tx);
     const std::optional<Affine> fy = fit_axis(x, y, ty);
     if (!fx || !fy) {
-        nv_log("Carlibration: the touches give no fit");
+        nv_log("Calibration: the touches give no fit");
         return std::nullopt;
     }
     nv_log("Carlibration Result:%f,%f,%f,%f,%f,%f", fx->a, fx->b, fx->c, fy->a, fy->b, fy->c);

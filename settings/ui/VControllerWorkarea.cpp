@@ -134,8 +134,6 @@ void VControllerWorkarea::loadTabletPicture()
     tabletPicture_ = QImage();
     if (g_ui.bTabletOpened)
         tabletPicture_.load(nv_res_file((std::string("tablet_") + get_dev_type(g_ui.ti.devType) + ".png").c_str()));
-    const bool monitor = g_ui.ti.bMonitor != 0;
-    _btnCalibration->setVisible(monitor);
 }
 
 void VControllerWorkarea::handleNotificationNTabletStateChangedInSubView()
@@ -163,6 +161,8 @@ void VControllerWorkarea::updateNVConfigToView()
 
 void VControllerWorkarea::refreshCalibrationButton()
 {
+    // Only a pen display has a screen of its own to calibrate.
+    _btnCalibration->setVisible(g_ui.ti.bMonitor != 0);
     _btnCalibration->setEnabled(g_ui.bTabletOpened && g_ui.ti.bMonitor && g_ui.cfg.bAbsoluteMode && g_ui.cfg.curScreenIndex < _screenNum);
 }
 
