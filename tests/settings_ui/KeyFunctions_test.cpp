@@ -7,6 +7,7 @@
 #include "settings/ui/VControllerEkeyVal.h"
 #include "settings/ui/VControllerNewEkeyVal.h"
 
+#include "core/channel/NVNotificationNames.h"
 #include "core/model/NVText.h"
 #include "tests/settings_ui/KeyPages.h"
 
@@ -292,4 +293,26 @@ TEST_F(KeyFunctions, APageWithoutATabletShowsNothingToEdit)
     EXPECT_FALSE(child<QPushButton>(page, "_btnEkeyVal")->isEnabled());
     move_to(*page.imageView(), {100, 100}, QEvent::MouseButtonPress);
     child<QPushButton>(page, "_btnEkeyVal")->click(); // no dialog, nothing happens
+}
+
+TEST_F(KeyFunctions, TheFunctionSetInForceIsFollowedOnlyWhileThePageShows)
+{
+    connect("NUVRO_TA53"); // one ring with four sets
+    LocalNotificationCenter bus;
+    nv_app_context().bus = &bus;
+    currentMMKeyFuncIndex = 0;
+    {
+        VControllerEkey page;
+        page.resize(940, 460);
+        page.show();
+        bus.post(nvNotificationContextMEkeyChanged, {{nvKeyMuxIndex, NVPlistValue(int32_t{2})}});
+        EXPECT_EQ(currentMMKeyFuncIndex, 2);
+        auto* popup = child<QComboBox>(page, "_btnMEkey");
+        ASSERT_GT(popup->count(), 0);
+        EXPECT_TRUE(popup->itemText(0).contains(string_from_ekey(&g_ui.cfg.contexts[0].mekeys[0].muxfunc[2].ekeys[0])));
+        page.hide();
+        bus.post(nvNotificationContextMEkeyChanged, {{nvKeyMuxIndex, NVPlistValue(int32_t{3})}});
+        EXPECT_EQ(currentMMKeyFuncIndex, 2);
+    }
+    nv_app_context().bus = nullptr;
 }
