@@ -383,6 +383,14 @@ TEST_F(PreferencesTest, APressOfTheHotkeyIsPostedAndAGrabHeldElsewhereIsTaken)
     ASSERT_EQ(other->grab(43, 4 | 64), XcbHotkey::Grab::Grabbed);
     EXPECT_EQ(HotkeysUtil::registerOpenDriverHotkeys(), HotkeysUtil::Registration::Taken);
     EXPECT_TRUE(HotkeysUtil::hasExclusionShortcut()) << "a grab another client holds is reported";
+    {
+        HotkeysSettingViewController page;
+        page.listener().addShortcut(HotkeysUtil::Default4OpenDriver());
+        EXPECT_TRUE(page.findChild<QLabel*>("warnningImage")->isVisibleTo(&page)) << "the page warns of it";
+        page.listener().addShortcut(NVShortcut::shortcutWithKeyCode(4, true, false, true, false));
+        EXPECT_FALSE(page.findChild<QLabel*>("warnningImage")->isVisibleTo(&page));
+        EXPECT_EQ(HotkeysUtil::registration(), HotkeysUtil::Registration::None) << "released while recording";
+    }
 
     // A new shortcut is registered where the old one was taken.
     HotkeysUtil::saveOpenDriverShortcut(NVShortcut::shortcutWithKeyCode(4, true, true, false, false));
