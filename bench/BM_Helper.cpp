@@ -18,14 +18,14 @@ const std::string kBin = std::string(NV_RESOURCES_DIR) + "/../bin";
 
 // Prints "rss_kib=N wakeups=N cpu_ticks=N": wake-ups are the context switches of every
 // thread, counted over the 10 s after a 2 s settling time.
-const char* kIdleProbe = R"(
+const char* kIdleProbe = R"sh(
   "$1" & h=$!; sleep 2
   count() { cat /proc/$h/task/*/status | awk '/ctxt_switches/ {n += $2} END {print n}'; }
   ticks() { awk '{print $14 + $15}' /proc/$h/stat; }
   w0=$(count); t0=$(ticks); sleep 10; w1=$(count); t1=$(ticks)
   rss=$(awk '/VmRSS/ {print $2}' /proc/$h/status)
   echo "rss_kib=$rss wakeups=$((w1 - w0)) cpu_ticks=$((t1 - t0))"
-  kill $h; wait $h)";
+  kill $h; wait $h)sh";
 
 void BM_HelperIdle(benchmark::State& state)
 {
