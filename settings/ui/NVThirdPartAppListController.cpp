@@ -290,7 +290,8 @@ void NVThirdPartAppListController::btnStartEdit()
     if (const auto index = nv_context_index(NVConfigIO::readAppListWithTabletInfo(&g_ui.ti), name))
         currentAppIndex = *index;
     nv_log("currentAppIndex: %d", currentAppIndex);
-    hide();
+    // Closed rather than hidden: every opening makes a new window.
+    close();
     nv_ui_center().post(nvUiSelectedAppStartEdit, {});
 }
 
