@@ -37,6 +37,9 @@ std::optional<AgentOptions> nv_agent_options(int argc, const char* const* argv, 
         } else if (std::strcmp(a, "--self-test-hold") == 0) {
             o.selfTestHold = true;
             o.simulate = true;
+        } else if (std::strcmp(a, "--feed-reports") == 0) {
+            o.feedReports = true;
+            o.simulate = true;
         } else if (std::strcmp(a, "--foreground") == 0) {
             o.foreground = true;
         } else if (std::strncmp(a, "--record", 8) == 0 && (a[8] == '\0' || a[8] == '=')) {

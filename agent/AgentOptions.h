@@ -17,6 +17,8 @@ struct AgentOptions {
     // --self-test-hold: a simulated tablet puts the pen tip down and holds an express key,
     // then the agent runs on until it is told to quit.
     bool selfTestHold = false;
+    // --feed-reports: the simulated tablet sends the reports read from standard input.
+    bool feedReports = false;
 };
 
 // nullopt with a message in *error on a malformed option.

@@ -5,6 +5,7 @@
 #include "agent/AgentUtils.h"
 #include "agent/AppDelegate.h"
 #include "agent/QuitSignals.h"
+#include "agent/ReportFeed.h"
 #include "agent/SelfTest.h"
 #include "core/input/Clock.h"
 #include "core/log/NVLog.h"
@@ -14,6 +15,8 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -82,6 +85,9 @@ int main(int argc, char** argv)
             std::printf("held\n");
             std::fflush(stdout);
         });
+    std::unique_ptr<ReportFeed> feed;
+    if (options->feedReports)
+        feed = std::make_unique<ReportFeed>(STDIN_FILENO, *ports->simulatedBus(), ports->simulatedDevice());
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&delegate] { delegate.applicationWillTerminate(); });
     return app.exec();
 }

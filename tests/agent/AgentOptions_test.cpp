@@ -50,6 +50,11 @@ TEST(AgentOptions, SimulateRecordPrintAndSelfTest)
     ASSERT_TRUE(o);
     EXPECT_TRUE(o->selfTestHold);
     EXPECT_TRUE(o->simulate);
+
+    o = parse({"--feed-reports"});
+    ASSERT_TRUE(o);
+    EXPECT_TRUE(o->feedReports);
+    EXPECT_TRUE(o->simulate) << "fed reports come from a simulated tablet";
 }
 
 TEST(AgentOptions, MissingOrMalformedValuesAreRefused)

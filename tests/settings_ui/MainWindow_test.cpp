@@ -11,6 +11,7 @@
 #include "settings/ui/NVAppContext.h"
 #include "settings/ui/NVDialogs.h"
 #include "settings/ui/NVTranslations.h"
+#include "settings/ui/VControllerEkeyVal.h"
 #include "settings/ui/VControllerInfo.h"
 #include "settings/ui/ViewController.h"
 
@@ -19,6 +20,8 @@
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProcess>
@@ -363,6 +366,51 @@ TEST_F(SettingsWindowTest, TheSimulatedTabletShowsAndApplyReachesTheAgent)
     NVConfig stored{};
     ASSERT_TRUE(NVConfigIO::readXml(std::string(), &stored, &ti));
     EXPECT_EQ(stored.rotateAngle, rotated);
+}
+
+TEST_F(SettingsWindowTest, AKeyFunctionChosenInTheDialogIsPerformedByTheAgentAfterApply)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess agent;
+    agent.setProcessEnvironment(env);
+    agent.start(NV_AGENT_EXE, {"--simulate=NUVRO_P7B0", "--print-events", "--feed-reports"});
+    ASSERT_TRUE(agent.waitForStarted(5000));
+    ASSERT_TRUE(nvtest::spin_until([] { return g_ui.bTabletOpened; }, 10000));
+    QByteArray printed;
+    const auto pressHardKey0 = [&] {
+        agent.write("08 e0 00 00 01 00 00 00 00 00 00 00\n08 e0 00 00 00 00 00 00 00 00 00 00\n");
+    };
+    // Control with C, the third key of the name table.
+    const auto performed = [&] {
+        printed += agent.readAllStandardOutput();
+        return printed.contains("\"key\":8,") && printed.contains("\"flags\":262144");
+    };
+
+    VControllerEkeyVal dialog;
+    dialog.setPekey(&g_ui.cfg.contexts[0].hbtns[0]);
+    // The key's own function is Control alone: Control stays, C joins it.
+    auto* ctrl = dialog.findChild<QCheckBox*>("_chkCtrl");
+    if (!ctrl->isChecked())
+        ctrl->click();
+    dialog.findChild<QComboBox*>("_pbtnKey")->setCurrentIndex(2);
+    dialog.clickBtnKey(2);
+    dialog.findChild<QPushButton*>("_btnOk")->click();
+    NVSubViewController::notifyNVConfigChangedToMainView();
+
+    // Before Apply the agent still has its own function on the key.
+    pressHardKey0();
+    EXPECT_FALSE(nvtest::spin_until(performed, 1000)) << printed.toStdString();
+    find<QPushButton>("_btnApply")->click();
+    nvtest::spin_until([] { return false; }, 300);
+    printed += agent.readAllStandardOutput();
+    printed.clear();
+    pressHardKey0();
+    EXPECT_TRUE(nvtest::spin_until(performed, 5000)) << printed.toStdString();
+
+    ::kill(static_cast<pid_t>(agent.processId()), SIGTERM);
+    ASSERT_TRUE(nvtest::spin_until([&] { return agent.state() == QProcess::NotRunning; }, 10000));
 }
 
 TEST_F(SettingsWindowTest, AnAgentThatQuitsAndComesBackIsNoticed)
