@@ -23,6 +23,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QComboBox>
+#include <QProcess>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,6 +35,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -370,6 +373,61 @@ TEST_F(CalibrationTest, NineTouchesAreFittedSavedAndSentWhenTheWindowCloses)
     ASSERT_TRUE(NVConfigIO::readXml("", &saved, &g_ui.ti));
     EXPECT_EQ(saved.bCalibrated, 1);
     EXPECT_EQ(saved.calibrateFactor[0], g_ui.cfg.calibrateFactor[0]);
+}
+
+TEST_F(CalibrationTest, ThePenOfTheSimulatedDisplayCalibratesThroughTheRealAgent)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess agent;
+    agent.setProcessEnvironment(env);
+    agent.setProcessChannelMode(QProcess::MergedChannels);
+    agent.start(NV_AGENT_EXE, {"--simulate=NUVRO_PE23", "--print-events", "--feed-reports", "--foreground"});
+    ASSERT_TRUE(agent.waitForStarted(5000));
+    bool announced = false;
+    const auto token = center->observe(nvNotificationToUITabletInfo, [&](const std::string&, const NVPlistDict& info) {
+        announced = announced || nv_plist_int(info, nvKeyDevType) != 0;
+    });
+    ASSERT_TRUE(spin_until([&] {
+        center->post(nvNotificationToDriverQueryTabletInfo, {});
+        return announced;
+    }, 10000)) << "the agent answers with its pen display";
+    center->removeObserver(token);
+
+    nv_calibration_last_contact() = {0, 0};
+    start();
+    ASSERT_TRUE(window);
+    // Each cross is touched 150 units right of and 90 above its target: hover, tip, lift.
+    // The agent hears of the calibration over the bus while its reports come on another
+    // path, so a touch is repeated until it counts (a repeat at the same place never does).
+    for (int k = 0; k < 9; ++k) {
+        const NVPoint t = nv_calibration_target(k, g_ui.ti.maxX, g_ui.ti.maxY, 0);
+        const uint32_t x = static_cast<uint32_t>(t.x + 150);
+        const uint32_t y = static_cast<uint32_t>(t.y - 90);
+        QByteArray touch;
+        for (int type : {0x80, 0x81, 0x80}) {
+            char line[64];
+            std::snprintf(line, sizeof line, "08 %02x %02x %02x %02x %02x %02x %02x %02x %02x 00 00\n", type, x & 0xFF,
+                          (x >> 8) & 0xFF, y & 0xFF, (y >> 8) & 0xFF, type == 0x81 ? 0xF4 : 0, type == 0x81 ? 0x01 : 0,
+                          (x >> 16) & 0xFF, (y >> 16) & 0xFF);
+            touch += line;
+        }
+        ASSERT_TRUE(spin_until([&] {
+            if (window && window->pointCount() == k + 1)
+                return true;
+            agent.write(touch);
+            spin_until([] { return false; }, 100);
+            return !window || window->pointCount() == k + 1;
+        }, 5000)) << "cross " << k << "; the agent said:\n" << agent.readAll().toStdString();
+    }
+    ASSERT_TRUE(spin_until([this] { return !window; }, 5000));
+    EXPECT_EQ(g_ui.cfg.bCalibrated, 1);
+    EXPECT_NEAR(g_ui.cfg.calibrateFactor[2], -150 * 65536, 65536);
+    EXPECT_NEAR(g_ui.cfg.calibrateFactor[5], 90 * 65536, 65536);
+
+    ::kill(static_cast<pid_t>(agent.processId()), SIGTERM);
+    ASSERT_TRUE(spin_until([&] { return agent.state() == QProcess::NotRunning; }, 10000));
 }
 
 TEST_F(CalibrationTest, ADegenerateFitKeepsThePreviousCalibrationAndAsksAgain)
