@@ -17,6 +17,8 @@
 #include "settings/ui/NVThirdPartAppListController.h"
 #include "settings/ui/NVUiCenter.h"
 
+#include "tests/linux/XDesktop.h"
+#include "tests/linux/XvfbTestSupport.h"
 #include "tests/qt/QtTestSupport.h"
 #include "tests/settings_ui/UiTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -25,11 +27,13 @@
 #include <QDBusVirtualObject>
 #include <QListWidget>
 #include <QImage>
+#include <QProcess>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -370,6 +374,84 @@ TEST_F(AppListTest, PlacedBesideTheMainWindowPerFlavour)
     nv_app_context().bundle.flavour = NVFlavour::Second;
     list->setMainWindowFrame(QRect(100, 50, 900, 700));
     EXPECT_EQ(list->geometry(), QRect(600, 750 - 78 - 520, 310, 520));
+}
+
+TEST_F(AppListTest, TheRunningAgentPerformsTheFrontmostApplicationsFunction)
+{
+    nvtest::PrivateXvfb x;
+    if (x.display().empty())
+        GTEST_SKIP() << "Xvfb missing";
+    nvtest::Desktop desktop(x.display().c_str());
+    ASSERT_TRUE(desktop.ok());
+    // The program that will be in front, and its executable as the agent will see it.
+    QProcess sleeper;
+    sleeper.start("sleep", {"60"});
+    ASSERT_TRUE(sleeper.waitForStarted(5000));
+    const std::string sleepExe = fs::read_symlink("/proc/" + std::to_string(sleeper.processId()) + "/exe").string();
+
+    // A model whose first express key is Control alone by default.
+    g_ui.ti = nv_model_tablet_info(*nv_model_by_identity("NUVRO_P7B0"));
+    ASSERT_TRUE(NVConfigIO::readXml({}, &g_ui.cfg, &g_ui.ti));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    env.insert("DISPLAY", QString::fromStdString(x.display()));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess agent;
+    agent.setProcessEnvironment(env);
+    agent.start(NV_AGENT_EXE, {"--simulate=NUVRO_P7B0", "--print-events", "--feed-reports"});
+    ASSERT_TRUE(agent.waitForStarted(5000));
+    bool announced = false;
+    const auto token = center->observe(nvNotificationToUITabletInfo, [&](const std::string&, const NVPlistDict& info) {
+        announced = announced || nv_plist_int(info, nvKeyDevType) != 0;
+    });
+    ASSERT_TRUE(nvtest::spin_until([&] {
+        center->post(nvNotificationToDriverQueryTabletInfo, {});
+        return announced;
+    }, 10000));
+    center->removeObserver(token);
+
+    open();
+    list->addApplication(QString::fromStdString(sleepExe));
+    ASSERT_NE(nv_buffer_text(g_ui.cfg.contexts[1].appPath).find(sleepExe), std::string_view::npos);
+    // The application's first key: Control with C. Then Apply.
+    NVEkey& key = g_ui.cfg.contexts[1].hbtns[0];
+    key.funcBit = 0x04;
+    key.kbtn = NVKbtn{};
+    key.kbtn.bCtrl = 1;
+    key.kbtn.kbKeys[0] = 8;
+    NVConfigIO::synchronousCfgData(&g_ui.cfg);
+
+    QByteArray printed;
+    const auto pressFirstKey = [&] {
+        printed += agent.readAllStandardOutput();
+        printed.clear();
+        agent.write("08 e0 00 00 01 00 00 00 00 00 00 00\n08 e0 00 00 00 00 00 00 00 00 00 00\n");
+    };
+    const auto printedKey = [&](const char* key) {
+        return [&printed, &agent, key] {
+            printed += agent.readAllStandardOutput();
+            return printed.contains(key);
+        };
+    };
+    desktop.activate(desktop.window(std::string("sleep\0Sleep\0", 12), uint32_t(sleeper.processId())));
+    // The agent hears of the activation on its own connection: the key is pressed until its
+    // application's function shows.
+    EXPECT_TRUE(nvtest::spin_until([&] {
+        pressFirstKey();
+        return nvtest::spin_until(printedKey("\"key\":8,"), 300);
+    }, 5000)) << printed.toStdString();
+
+    // Another program in front: the default context's Control alone.
+    desktop.activate(desktop.window(std::string("other\0Other\0", 12), uint32_t(getpid())));
+    EXPECT_TRUE(nvtest::spin_until([&] {
+        pressFirstKey();
+        return nvtest::spin_until(printedKey("\"key\":59,"), 300) && !printed.contains("\"key\":8,");
+    }, 5000)) << printed.toStdString();
+
+    ::kill(static_cast<pid_t>(agent.processId()), SIGTERM);
+    ASSERT_TRUE(nvtest::spin_until([&] { return agent.state() == QProcess::NotRunning; }, 10000));
+    sleeper.kill();
+    sleeper.waitForFinished(5000);
 }
 
 } // namespace
