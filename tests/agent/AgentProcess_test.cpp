@@ -15,9 +15,18 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -207,4 +216,72 @@ TEST_F(AgentProcessTest, SigtermAndSigintLetGoOfWhatIsHeldSaveAndExitCleanly)
         EXPECT_TRUE(std::filesystem::exists(getConfigUserFullPath()));
         agents.clear();
     }
+}
+
+// The agent on its real USB path (the libusb adapter on the main loop) over the project's
+// stand-in libusb, whose tablet delivers datagrams sent to a socket as interrupt reports.
+TEST_F(AgentProcessTest, ABurstFasterThanTheReportRateLosesNothingAndTheHeldKeyIsReleased)
+{
+    const std::string socketPath = (home.path() / "tablet.sock").string();
+    env.insert("LD_LIBRARY_PATH", NV_STANDIN_LIBUSB_DIR);
+    env.insert("NV_STANDIN_SOCKET", QString::fromStdString(socketPath));
+    QProcess& agent = start({"--print-events"});
+    ASSERT_TRUE(nvtest::spin_until([&] { return std::filesystem::exists(socketPath); }, 10000))
+        << "the agent never opened the stand-in tablet: " << agent.readAllStandardOutput().toStdString();
+
+    // No pause between reports: they queue faster than the tablet's rate. Sent from a thread
+    // of their own, as the agent's printed events must be read meanwhile.
+    constexpr int kMoves = 300;
+    std::atomic<int> failedSends = 0;
+    std::thread tablet([&] {
+        const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un to{};
+        to.sun_family = AF_UNIX;
+        std::strncpy(to.sun_path, socketPath.c_str(), sizeof to.sun_path - 1);
+        auto send = [&](std::array<uint8_t, 12> r) {
+            if (::sendto(fd, r.data(), r.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to) != 12)
+                ++failedSends;
+        };
+        send({0x08, 0xE0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0});
+        for (int i = 0; i < kMoves; ++i) {
+            const uint32_t x = 4000 + 100 * static_cast<uint32_t>(i), y = 9000;
+            send({0x08, 0x80, uint8_t(x), uint8_t(x >> 8), uint8_t(y), uint8_t(y >> 8), 0, 0, uint8_t(x >> 16),
+                  uint8_t(y >> 16), 0, 0});
+        }
+        send({0x08, 0xE0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        ::close(fd);
+    });
+
+    QByteArray out;
+    const bool done = nvtest::spin_until(
+        [&] {
+            out += agent.readAllStandardOutput();
+            return out.contains("\"flags\":0}\n");
+        },
+        10000);
+    if (!done)
+        agent.kill(); // lets a blocked sender finish
+    tablet.join();
+    ASSERT_TRUE(done) << out.toStdString();
+    // The key holds a modifier: pressed and released as changes of the modifier flags.
+    std::vector<double> xs;
+    int64_t held = 0;
+    bool released = false;
+    for (const auto& j : json_lines(out)) {
+        if (j.value("hid", 0u) == NVHID_FLAGS_CHANGED) {
+            const int64_t flags = j.value("flags", int64_t{0});
+            EXPECT_FALSE(released) << "pressed again";
+            released = held != 0 && flags == 0;
+            held = held ? held : flags;
+        }
+        if (j.value("event", 0) == NVET_MOUSE_MOVED && j.value("subtype", 0) == NVMST_TABLET_POINT) {
+            EXPECT_TRUE(held != 0 && !released) << "a move outside the key's hold: reports reordered";
+            EXPECT_EQ(j.value("flags", int64_t{0}), held) << "a move without the held modifier";
+            xs.push_back(j["location"][0].get<double>());
+        }
+    }
+    EXPECT_TRUE(released) << out.toStdString();
+    ASSERT_EQ(xs.size(), size_t(kMoves)) << "every report of the burst became a move";
+    EXPECT_TRUE(std::is_sorted(xs.begin(), xs.end()) && std::adjacent_find(xs.begin(), xs.end()) == xs.end())
+        << "the moves came in the order sent";
 }
