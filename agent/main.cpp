@@ -39,6 +39,29 @@ void schedule_self_test(AgentPorts& ports, long reports, double startSeconds, do
     });
 }
 
+// The tablet's reports wake the loop a thousand times a second: Qt's own UNIX event
+// dispatcher handles a wake-up for less than glib's. It is chosen through Qt's variable,
+// unless the session set that variable itself (set and empty keeps glib's), and the
+// variable is taken away again so that programs the agent launches never see it.
+class UnixEventDispatcher {
+public:
+    UnixEventDispatcher() : chosen_(!qEnvironmentVariableIsSet(kVariable))
+    {
+        if (chosen_)
+            qputenv(kVariable, "1");
+    }
+    // Once the application exists its dispatcher is made.
+    void restore() const
+    {
+        if (chosen_)
+            qunsetenv(kVariable);
+    }
+
+private:
+    static constexpr const char* kVariable = "QT_NO_GLIB";
+    bool chosen_;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -63,7 +86,9 @@ int main(int argc, char** argv)
     nv_log_open(nvAgentName);
     nv_log_set_echo(options->foreground);
 
+    const UnixEventDispatcher unixDispatcher;
     QApplication app(argc, argv);
+    unixDispatcher.restore();
     // A faded tip is only hidden; nothing the agent shows may end it.
     QApplication::setQuitOnLastWindowClosed(false);
     // Quit, SIGTERM and SIGINT all end through aboutToQuit below.
