@@ -14,6 +14,8 @@
 
 HotkeysSettingViewController::HotkeysSettingViewController(QWidget* parent) : QWidget(parent)
 {
+    // A desktop portal that bound the hotkey offers global shortcuts after all.
+    const bool bound = HotkeysUtil::registration() == HotkeysUtil::Registration::Registered;
     HotkeysUtil::unregisterOpenDriverHotkeys();
     labelExplain = nv_outlet(new QLabel(qtTrId("settingsOpenDriverUI")), "labelExplain", qtTrId("settingsOpenDriverUI"));
     labelExplain->setWordWrap(true);
@@ -32,7 +34,7 @@ HotkeysSettingViewController::HotkeysSettingViewController(QWidget* parent) : QW
                                  qtTrId("settingsNoGlobalShortcuts"));
     labelUnavailable->setWordWrap(true);
     labelUnavailable->setStyleSheet("color: #b03020;");
-    labelUnavailable->setVisible(!HotkeysUtil::globalShortcutsAvailable());
+    labelUnavailable->setVisible(!HotkeysUtil::globalShortcutsAvailable() && !bound);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(40, 30, 40, 30);

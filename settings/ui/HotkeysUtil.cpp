@@ -4,7 +4,9 @@
 #include "platform/linux/UinputKeymap.h"
 #include "platform/linux/XcbHotkey.h"
 #include "settings/logic/NVOpenDriverHotkey.h"
+#include "settings/logic/NVPortalTrigger.h"
 #include "settings/ui/NVUiCenter.h"
+#include "settings/ui/PortalGlobalShortcut.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -22,6 +24,8 @@ constexpr uint16_t kXKeycodeOffset = 8;
 struct HotkeyState {
     std::unique_ptr<XcbHotkey> x;
     QPointer<QSocketNotifier> notifier; // owned by the application, gone with it
+    QPointer<PortalGlobalShortcut> portal; // likewise
+    bool portalWanted = false;             // registered and not released since
     HotkeysUtil::Registration registration = HotkeysUtil::Registration::None;
 };
 
@@ -68,6 +72,28 @@ XcbHotkey* x_connection()
     return s.x.get();
 }
 
+// The portal's shortcut, made on first use. Its answers arrive later: until then, and when
+// it refuses, the hotkey stays Unavailable.
+PortalGlobalShortcut* portal()
+{
+    HotkeyState& s = state();
+    if (!s.portal) {
+        s.portal = new PortalGlobalShortcut(QDBusConnection::sessionBus(), QCoreApplication::instance());
+        QObject::connect(s.portal, &PortalGlobalShortcut::stateChanged, [](PortalGlobalShortcut::State st) {
+            HotkeyState& hs = state();
+            if (st == PortalGlobalShortcut::State::Bound && hs.portalWanted)
+                hs.registration = HotkeysUtil::Registration::Registered;
+            else if (st == PortalGlobalShortcut::State::Unavailable)
+                hs.registration = HotkeysUtil::Registration::Unavailable;
+        });
+        QObject::connect(s.portal, &PortalGlobalShortcut::activated, [] {
+            if (state().registration == HotkeysUtil::Registration::Registered)
+                nv_ui_center().post(nvUiHotkeyChanged, {});
+        });
+    }
+    return s.portal;
+}
+
 NVUserDefaults suite()
 {
     return NVUserDefaults(nvSuiteNuvroTablet);
@@ -86,6 +112,14 @@ bool HotkeysUtil::globalShortcutsAvailable()
 HotkeysUtil::Registration HotkeysUtil::registerOpenDriverHotkeys()
 {
     HotkeyState& s = state();
+    if (!globalShortcutsAvailable()) {
+        PortalGlobalShortcut* p = portal();
+        s.portalWanted = true;
+        p->bind(QStringLiteral("open-driver"), qtTrId("str_M_show"),
+                QString::fromStdString(nv_portal_trigger(readOpenDriverShortcut())));
+        return s.registration = p->state() == PortalGlobalShortcut::State::Bound ? Registration::Registered
+                                                                                : Registration::Unavailable;
+    }
     XcbHotkey* x = x_connection();
     if (!x)
         return s.registration = Registration::Unavailable;
@@ -115,6 +149,7 @@ bool HotkeysUtil::isTaken(const NVShortcut& shortcut)
 void HotkeysUtil::unregisterOpenDriverHotkeys()
 {
     HotkeyState& s = state();
+    s.portalWanted = false;
     if (s.x)
         s.x->ungrab();
     if (s.registration != Registration::Unavailable)

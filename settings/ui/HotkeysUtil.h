@@ -1,7 +1,8 @@
 // The open-driver hotkey registered with the desktop. On X11 it is grabbed on the root
-// window; a press posts "Hotkey_Changed_Notification". Where the desktop offers no global
-// shortcuts to an X client (a Wayland session), nothing is registered and the hotkeys page
-// says so.
+// window; a press posts "Hotkey_Changed_Notification". Where X cannot give global shortcuts
+// (a Wayland session) it is bound through the desktop portal, whose answer comes later:
+// Unavailable until the portal has bound it, and for good where the desktop offers no
+// global shortcuts, in which case the hotkeys page says so.
 #pragma once
 
 #include "settings/logic/NVShortcut.h"
