@@ -35,6 +35,17 @@ bool PosixProcessLauncher::spawnDetached(const std::vector<std::string>& argv)
         setsid();
         const pid_t grandchild = fork();
         if (grandchild == 0) {
+            // A detached program keeps none of its starter's terminal or pipes: a reader of
+            // the starter's output (a terminal, a log collector, a test runner) would otherwise
+            // wait for the end of a program that runs for the whole session.
+            const int null = open("/dev/null", O_RDWR);
+            if (null >= 0) {
+                dup2(null, STDIN_FILENO);
+                dup2(null, STDOUT_FILENO);
+                dup2(null, STDERR_FILENO);
+                if (null > STDERR_FILENO)
+                    close(null);
+            }
             execvp(args[0], args.data());
             const int err = errno;
             (void)!write(status[1], &err, sizeof err);

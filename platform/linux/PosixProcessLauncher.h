@@ -1,4 +1,5 @@
-// Starts programs detached from the agent: their own session, no shell, no zombies.
+// Starts programs detached from the agent: their own session, no shell, no zombies, and
+// standard input and output on /dev/null.
 #pragma once
 
 #include "core/events/ProcessLauncher.h"
