@@ -15,6 +15,7 @@ struct NVAppContext {
     std::string resPath;                   // the resource folder (holds res/ and Info.plist)
     NVAgentRestarter* restarter = nullptr; // ends and starts the agent; not owned
     NotificationCenter* bus = nullptr;     // the channel to the other programs; not owned
+    std::string binDir;                    // the suite's programs; empty: this executable's folder
 };
 
 NVAppContext& nv_app_context();

@@ -6,12 +6,15 @@
 #include "settings/logic/NVBundle.h"
 #include "settings/logic/NVUIGlobals.h"
 #include "settings/ui/NVAgentLauncher.h"
+#include "settings/ui/NVAppContext.h"
 #include "settings/ui/NVDialogs.h"
 
 bool nv_check_for_updates(QWidget* parent, NotificationCenter* bus)
 {
-    if (!nv_program_running(nvHelperName))
-        nv_launch_program(get_cur_path(), nvHelperName, {});
+    if (!nv_program_running(nvHelperName)) {
+        const std::string& binDir = nv_app_context().binDir;
+        nv_launch_program(binDir.empty() ? get_cur_path() : binDir, nvHelperName, {});
+    }
     if (!didNeedUpdate) {
         nv_alert(parent, {qtTrId("str_M_prompt"), qtTrId("str_SET_updateInfo"), {qtTrId("str_M_ok")}});
         return false;
