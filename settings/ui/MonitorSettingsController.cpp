@@ -10,6 +10,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
+
+#include <initializer_list>
 #include <QPushButton>
 #include <QSlider>
 
@@ -115,6 +117,10 @@ MonitorSettingsController::MonitorSettingsController(QWidget* parent) : QWidget(
     control_->currentDisplayID = count - 1;
     for (QSlider* s : {redSlider, greenSlider, blueSlider})
         s->setEnabled(false);
+    // Without a display there is nothing to adjust.
+    for (QWidget* w : std::initializer_list<QWidget*>{brightnessSlider, contrastSlider, btn6500K, btn9300K, btnUser,
+                                                      btnReset, btnInfo})
+        w->setEnabled(count > 0);
 
     connect(displayChooser, &QComboBox::currentIndexChanged, this, &MonitorSettingsController::chooserChanged);
     connect(brightnessSlider, &QSlider::valueChanged, this, [this](int v) { write(NVVCP_BRIGHTNESS, v); });
