@@ -1,26 +1,12 @@
 #include "agent/ReportFeed.h"
 
 #include "core/log/NVLog.h"
+#include "core/model/NVText.h"
 #include "platform/sim/SimUsbBus.h"
 
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
-
-namespace {
-
-int hex_digit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 std::optional<std::vector<uint8_t>> nv_parse_report_line(std::string_view line)
 {
@@ -34,7 +20,7 @@ std::optional<std::vector<uint8_t>> nv_parse_report_line(std::string_view line)
                 return std::nullopt;
             continue;
         }
-        const int d = hex_digit(c);
+        const int d = nv_hex_digit(c);
         if (d < 0)
             return std::nullopt;
         if (high < 0) {

@@ -1,5 +1,6 @@
 // The per-application list window opened with eight contexts, offscreen: the user file read,
 // the rows built and shown, the icons left loading in the background.
+#include "bench/BenchApp.h"
 #include "core/config/NVConfigIO.h"
 #include "core/config/NVConfigPaths.h"
 #include "core/device/NVModelTable.h"
@@ -8,15 +9,12 @@
 #include "settings/ui/NVAppIconLoader.h"
 #include "settings/ui/NVThirdPartAppListController.h"
 
-#include <QApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 namespace fs = std::filesystem;
 
@@ -24,14 +22,7 @@ namespace {
 
 void BM_AppListOpen(benchmark::State& state)
 {
-    static int argc = 1;
-    static char name[] = "nuvro-bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Another benchmark's application is used; one made here goes when this one ends.
-    std::unique_ptr<QApplication> own;
-    if (!QCoreApplication::instance())
-        own = std::make_unique<QApplication>(argc, argv);
+    nv_bench_app();
 
     char tmpl[] = "/tmp/nuvro-bench-XXXXXX";
     const fs::path home = ::mkdtemp(tmpl);

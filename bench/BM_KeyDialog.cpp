@@ -1,6 +1,7 @@
 // The key-function dialog opened on a hard key of a connected tablet, offscreen: built,
 // filled from the record and shown (the budget is 50 ms); and the text of a key function,
 // per key, as the pages render it.
+#include "bench/BenchApp.h"
 #include "core/config/NVConfigIO.h"
 #include "core/config/NVConfigPaths.h"
 #include "core/device/NVModelTable.h"
@@ -10,25 +11,15 @@
 #include "settings/ui/NVAppContext.h"
 #include "settings/ui/VControllerEkeyVal.h"
 
-#include <QApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <memory>
 
 namespace {
 
-std::unique_ptr<QApplication> connected_tablet()
+void connected_tablet()
 {
-    static int argc = 1;
-    static char name[] = "nuvro-bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Another benchmark's application is used; one made here goes when the benchmark ends.
-    std::unique_ptr<QApplication> own;
-    if (!QCoreApplication::instance())
-        own = std::make_unique<QApplication>(argc, argv);
+    nv_bench_app();
     nv_app_context().resPath = NV_RESOURCES_DIR;
     nv_set_res_path(NV_RESOURCES_DIR);
     std::memset(&g_ui, 0, sizeof g_ui);
@@ -36,12 +27,11 @@ std::unique_ptr<QApplication> connected_tablet()
     g_ui.ti = nv_model_tablet_info(*nv_model_by_identity("NUVRO_P4D9"));
     NVConfigIO::readDefaultConfig(&g_ui.cfg, &g_ui.ti);
     g_ui.bTabletOpened = true;
-    return own;
 }
 
 void BM_KeyDialogOpen(benchmark::State& state)
 {
-    const auto app = connected_tablet();
+    connected_tablet();
     NVEkey& key = g_ui.cfg.contexts[0].hbtns[0];
     key.funcBit = 0x04 | 0x10 | 0x08;
     key.kbtn.kbKeys[0] = 8;

@@ -1,10 +1,10 @@
 // The work-area page and the calibration: nine contacts to the seven factors, and one drag
 // step of the work area through the arithmetic and a repaint of the drawing, offscreen.
+#include "bench/BenchApp.h"
 #include "settings/logic/NVCalibrationFit.h"
 #include "settings/logic/NVWorkareaGeometry.h"
 #include "settings/ui/NVWorkareaView.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -26,19 +26,9 @@ void BM_CalibrationFit(benchmark::State& state)
 }
 BENCHMARK(BM_CalibrationFit);
 
-QApplication& offscreen_app()
-{
-    static int argc = 1;
-    static char name[] = "nuvro-bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 void BM_WorkareaDrag(benchmark::State& state)
 {
-    offscreen_app();
+    nv_bench_app();
     NVWorkareaView view;
     view.resize(600, 440);
     QImage tablet(700, 420, QImage::Format_ARGB32);

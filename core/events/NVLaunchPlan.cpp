@@ -12,29 +12,6 @@ bool ends_with(const std::string& s, const std::string& suffix)
     return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-// Removes the escapes that every string value of a desktop entry may carry.
-std::string unescape_value(const std::string& v)
-{
-    std::string out;
-    for (size_t i = 0; i < v.size(); ++i) {
-        if (v[i] != '\\' || i + 1 == v.size()) {
-            out += v[i];
-            continue;
-        }
-        switch (v[++i]) {
-        case 's': out += ' '; break;
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case 'r': out += '\r'; break;
-        case '\\': out += '\\'; break;
-        default:
-            out += '\\';
-            out += v[i];
-        }
-    }
-    return out;
-}
-
 // Appends the expansion of field code c to the current argument, or adds whole
 // arguments for %i. Returns true when the code stood for something.
 bool expand_field(char c, const std::string& entryPath, const std::string& name, const std::string& icon,
@@ -61,6 +38,28 @@ bool is_executable_file(const std::string& path)
 }
 
 } // namespace
+
+std::string nv_desktop_unescape(const std::string& v)
+{
+    std::string out;
+    for (size_t i = 0; i < v.size(); ++i) {
+        if (v[i] != '\\' || i + 1 == v.size()) {
+            out += v[i];
+            continue;
+        }
+        switch (v[++i]) {
+        case 's': out += ' '; break;
+        case 'n': out += '\n'; break;
+        case 't': out += '\t'; break;
+        case 'r': out += '\r'; break;
+        case '\\': out += '\\'; break;
+        default:
+            out += '\\';
+            out += v[i];
+        }
+    }
+    return out;
+}
 
 bool nv_desktop_exec_split(const std::string& exec, const std::string& entryPath, const std::string& name,
                            const std::string& icon, std::vector<std::string>& argv)
@@ -129,7 +128,7 @@ bool nv_desktop_entry_argv(const std::string& text, const std::string& entryPath
         size_t vstart = eq + 1;
         while (vstart < line.size() && line[vstart] == ' ')
             ++vstart;
-        const std::string value = unescape_value(line.substr(vstart));
+        const std::string value = nv_desktop_unescape(line.substr(vstart));
         if (key == "Exec") {
             exec = value;
             haveExec = true;

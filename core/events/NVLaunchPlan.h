@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+// A desktop entry's string value with its escapes (\s \n \t \r \\) resolved; any other
+// backslash stays as it stands.
+std::string nv_desktop_unescape(const std::string& value);
+
 // Splits the Exec value of a desktop entry (its string escapes already removed) into
 // arguments by the Desktop Entry quoting rules, expanding field codes: %% → %, %k → the
 // entry's path, %c → name, %i → "--icon" icon (when icon is set); file and URL codes

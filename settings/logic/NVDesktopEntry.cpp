@@ -1,5 +1,7 @@
 #include "settings/logic/NVDesktopEntry.h"
 
+#include "core/events/NVLaunchPlan.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -17,29 +19,6 @@ std::string_view trim(std::string_view s)
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
         s.remove_suffix(1);
     return s;
-}
-
-// \s \n \t \r \\ of a value.
-std::string unescape(std::string_view v)
-{
-    std::string out;
-    for (size_t i = 0; i < v.size(); ++i) {
-        if (v[i] != '\\' || i + 1 == v.size()) {
-            out += v[i];
-            continue;
-        }
-        switch (v[++i]) {
-        case 's': out += ' '; break;
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case 'r': out += '\r'; break;
-        case '\\': out += '\\'; break;
-        default:
-            out += '\\';
-            out += v[i];
-        }
-    }
-    return out;
 }
 
 // Locale suffixes tried for Name, best first: lang_COUNTRY@MOD, lang_COUNTRY, lang@MOD, lang.
@@ -104,13 +83,13 @@ NVDesktopEntry nv_parse_desktop_entry(std::string_view text, std::string_view lo
         const std::string key(trim(line.substr(0, eq)));
         const std::string_view value = trim(line.substr(eq + 1));
         if (key == "Name" || key.starts_with("Name["))
-            names[key] = unescape(value);
+            names[key] = nv_desktop_unescape(std::string(value));
         else if (key == "Icon")
-            e.icon = unescape(value);
+            e.icon = nv_desktop_unescape(std::string(value));
         else if (key == "Exec")
-            e.exec = unescape(value);
+            e.exec = nv_desktop_unescape(std::string(value));
         else if (key == "X-Flatpak")
-            e.flatpak = unescape(value);
+            e.flatpak = nv_desktop_unescape(std::string(value));
         else if (key == "NoDisplay")
             e.noDisplay = is_true(value);
         else if (key == "Hidden")
