@@ -112,7 +112,17 @@ void NVUpdateHelper::receiveDownloadConfirm(const std::string& name, const NVPli
         nv_log("收到通知: %s 有问题!", name.c_str());
         return;
     }
-    infoFromWeb([this](const std::string& page) { downloadDriverNow(page); });
+    // One update at a time, from the confirmation on: a second one while its page is fetched or
+    // its package downloads would fetch and download again into the same file.
+    if (pageRequested_ || download_) {
+        nv_log("download: one is already in progress, confirmation ignored");
+        return;
+    }
+    pageRequested_ = true;
+    infoFromWeb([this](const std::string& page) {
+        pageRequested_ = false;
+        downloadDriverNow(page);
+    });
 }
 
 void NVUpdateHelper::infoFromWeb(std::function<void(const std::string&)> done)
@@ -146,11 +156,6 @@ void NVUpdateHelper::infoFromWeb(std::function<void(const std::string&)> done)
 
 void NVUpdateHelper::downloadDriverNow(const std::string& page)
 {
-    // A second confirmation while the package is on its way would race it into the same file.
-    if (download_) {
-        nv_log("download: one is already in progress, confirmation ignored");
-        return;
-    }
     if (page.empty()) {
         nv_log("error is : 服务器繁忙,请求不可达,infoFromWeb无法获取内容...");
         postNetworkError();

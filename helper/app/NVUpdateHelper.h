@@ -72,5 +72,6 @@ private:
     NVProgressNotice* progress_;
     std::vector<NotificationCenter::Token> tokens_;
     bool isNeedUpdate_ = false;
+    bool pageRequested_ = false; // a confirmed update's page is on its way
     std::unique_ptr<Download> download_;
 };
