@@ -392,6 +392,19 @@ TEST_F(SettingsWindowTest, AKeyFunctionChosenInTheDialogIsPerformedByTheAgentAft
         return printed.contains("\"key\":8,") && printed.contains("\"flags\":262144");
     };
 
+    // The agent announces its tablet again when it opens the tablet's reports, and every
+    // announcement reloads the record from the file: edit only once the key answers.
+    ASSERT_TRUE(nvtest::spin_until([&] {
+        printed += agent.readAllStandardOutput();
+        printed.clear();
+        pressHardKey0();
+        return nvtest::spin_until([&] {
+            printed += agent.readAllStandardOutput();
+            return printed.contains("\"key\":59,");
+        }, 300);
+    }, 10000)) << printed.toStdString();
+    nvtest::spin_until([] { return false; }, 300);
+
     VControllerEkeyVal dialog;
     dialog.setPekey(&g_ui.cfg.contexts[0].hbtns[0]);
     // The key's own function is Control alone: Control stays, C joins it.
