@@ -4,6 +4,7 @@
 #include "agent/EventPrinter.h"
 #include "agent/ProximityTimer.h"
 #include "agent/RecordingUsbBus.h"
+#include "agent/WorkspaceSelection.h"
 #include "core/channel/NVNotificationNames.h"
 #include "core/channel/WorkspaceActivation.h"
 #include "core/device/NVModelTable.h"
@@ -14,7 +15,6 @@
 #include "platform/linux/RandrDisplayList.h"
 #include "platform/linux/UinputDevices.h"
 #include "platform/linux/UinputWindowSystem.h"
-#include "platform/linux/X11Workspace.h"
 #include "platform/qt/DBusNotificationCenter.h"
 #include "platform/qt/QtScreenDisplayList.h"
 #include "platform/sim/NVRecordingWriter.h"
@@ -50,7 +50,7 @@ std::unique_ptr<AgentPorts> AgentPorts::create(const AgentOptions& options, std:
     p->start_ = p->clock_.now();
     p->openDisplays();
     p->center_ = std::make_unique<DBusNotificationCenter>();
-    p->workspace_ = std::make_unique<X11Workspace>();
+    p->workspace_ = nv_open_workspace(nv_session_env());
     nv_forward_activations(*p->workspace_, p->workspaceCenter_);
     NVMacFunc::setWorkspace(p->workspace_.get());
     p->launcher_ = std::make_unique<PosixProcessLauncher>();

@@ -1,7 +1,7 @@
 // The adapters the agent runs on, chosen from the command line and the machine: the USB
 // bus (libusb, or a simulated tablet), the displays (RandR, else Qt's screens), the session
-// bus, the frontmost application, program launches, and where input goes (uinput, else
-// JSON lines on standard output). Optionally the session is recorded.
+// bus, the frontmost application (X11, or the Wayland desktop's own adapter), program
+// launches, and where input goes (uinput, else JSON lines on standard output). Optionally the session is recorded.
 #pragma once
 
 #include "agent/AgentOptions.h"
@@ -28,7 +28,7 @@ class UinputDevices;
 class UinputWindowSystem;
 class UsbBus;
 class WindowSystem;
-class X11Workspace;
+class Workspace;
 
 class AgentPorts {
 public:
@@ -61,7 +61,7 @@ private:
     std::unique_ptr<DisplayTap> displays_;
     std::unique_ptr<DBusNotificationCenter> center_;
     LocalNotificationCenter workspaceCenter_;
-    std::unique_ptr<X11Workspace> workspace_;
+    std::unique_ptr<Workspace> workspace_;
     std::unique_ptr<PosixProcessLauncher> launcher_;
     std::unique_ptr<UinputDevices> uinput_;
     std::unique_ptr<UinputWindowSystem> uinputWs_;

@@ -1,10 +1,13 @@
 #include "platform/linux/ProcessList.h"
 
+#include "core/log/NVLog.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
 #include <new>
 #include <string_view>
 #include <unistd.h>
@@ -142,4 +145,18 @@ std::string nv_describe_pids(const char* name, int rc, const int32_t* pids, size
     for (size_t i = 0; i < count; ++i)
         text += (i ? ", " : "") + std::to_string(pids[i]);
     return text + "\n";
+}
+
+std::string nv_process_program(int32_t pid, const std::string& procRoot)
+{
+    if (pid <= 0)
+        return {};
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink(procRoot + "/" + std::to_string(pid) + "/exe", ec);
+    if (ec) {
+        nv_log("process %d: its program cannot be read (%s), the default profile applies", int(pid),
+               ec.message().c_str());
+        return {};
+    }
+    return exe.string();
 }

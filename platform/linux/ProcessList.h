@@ -1,5 +1,6 @@
 // Processes by command name over a port on the system's process table. Linux keeps 15
-// characters of a command name, so a longer name is matched on its first 15.
+// characters of a command name, so a longer name is matched on its first 15. Also the
+// program a process runs, which names an application for its per-application profile.
 #pragma once
 
 #include <cstddef>
@@ -56,6 +57,11 @@ int GetPIDForProcessName(const NVProcessTable& table, const char* name);
 
 // True when a process of that name other than this one runs; prints what it found.
 bool checkProcessIsRunning(const NVProcessTable& table, const char* name);
+
+// The executable the process runs (its /proc/PID/exe link: absolute, links resolved), as
+// every workspace adapter reports the frontmost application. Empty for pid 0 and, with
+// one log line, when it cannot be read: a process that has ended, or another user's.
+std::string nv_process_program(int32_t pid, const std::string& procRoot = "/proc");
 
 // The line callers print for a lookup: "<name> PID(s):    \t1, 2\n",
 // "Process Not Found:\t\"<name>\"\n", or "Other Error Getting PID.  Error Code: <rc>\n".

@@ -1,6 +1,7 @@
 #include "platform/linux/X11Workspace.h"
 
 #include "core/log/NVLog.h"
+#include "platform/linux/ProcessList.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
@@ -9,7 +10,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -26,15 +26,6 @@ uint32_t intern(xcb_connection_t* c, const char* name)
 {
     auto r = reply(xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr));
     return r ? r->atom : uint32_t(XCB_ATOM_NONE);
-}
-
-std::string process_path(uint32_t pid)
-{
-    if (pid == 0)
-        return {};
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec);
-    return ec ? std::string() : exe.string();
 }
 
 } // namespace
@@ -143,7 +134,7 @@ void X11Workspace::report()
 
 std::string X11Workspace::programPath(uint32_t window) const
 {
-    return window == XCB_WINDOW_NONE ? std::string() : process_path(windowPid(window));
+    return window == XCB_WINDOW_NONE ? std::string() : nv_process_program(int32_t(windowPid(window)));
 }
 
 uint32_t X11Workspace::windowPid(uint32_t window) const

@@ -1,5 +1,6 @@
 #include "platform/linux/ProcessList.h"
 
+#include "core/log/NVLog.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -149,6 +151,43 @@ TEST(ProcFsTable, FindsThisProcessInTheRealTable)
     const Lookup self = lookup(table, comm.substr(0, comm.size() - 1).c_str());
     EXPECT_EQ(self.rc, NVPID_FOUND);
     EXPECT_NE(std::ranges::find(self.pids, static_cast<int32_t>(getpid())), self.pids.end());
+}
+
+// What every workspace adapter reports for a window's process.
+TEST(ProcessProgram, ThisProcessIsItsExecutableWhatCannotBeReadIsEmptyWithOneLine)
+{
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    NVLogCapture log;
+    EXPECT_EQ(nv_process_program(int32_t(getpid())), self);
+    EXPECT_EQ(nv_process_program(0), "");
+    EXPECT_TRUE(log.lines().empty());
+
+    nvtest::TempDir proc;
+    std::filesystem::create_directories(proc.path() / "42");
+    EXPECT_EQ(nv_process_program(42, proc.path().string()), "") << "an ended process leaves no link";
+    EXPECT_EQ(log.count("process 42: its program cannot be read"), 1u);
+
+    // Another user's process (the init process as an unprivileged user): the kernel refuses.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(fds[0]);
+        if (getuid() == 0 && setuid(65534) != 0)
+            _exit(2);
+        NVLogCapture childLog;
+        const bool ok = nv_process_program(1).empty() && childLog.count("process 1: its program cannot be read") == 1;
+        const char answer = ok ? 'y' : 'n';
+        _exit(write(fds[1], &answer, 1) == 1 ? 0 : 3);
+    }
+    close(fds[1]);
+    char answer = 0;
+    EXPECT_EQ(read(fds[0], &answer, 1), 1);
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(answer, 'y');
 }
 
 TEST(ProcessRunning, AnotherProcessOfTheNameCountsTheCallerDoesNot)
