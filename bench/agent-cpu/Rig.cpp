@@ -2,7 +2,9 @@
 //   feed SECONDS SOCKET...   sends one pen report a millisecond to every socket, on an
 //                            absolute schedule; prints how many it sent
 //   read FIFO...             counts the uinput frames arriving on each FIFO until SIGTERM
-//   floor SOCKET FIFO        the smallest consumer: poll, recv, write one frame, forever
+//   floor SOCKET FIFO OUT    the smallest consumer: poll, recv, write one frame, until
+//                            SIGTERM; then its arrival-to-write latency goes to OUT, timed
+//                            as the agent's is (from the recv's return to the write's)
 #include <linux/input.h>
 #include <poll.h>
 #include <signal.h>
@@ -12,6 +14,7 @@
 #include <unistd.h>
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +25,13 @@
 namespace {
 
 constexpr long kPeriodNs = 1000000;
+
+int64_t now_ns()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
 
 sockaddr_un address(const char* path)
 {
@@ -99,8 +109,15 @@ int read_frames(const std::vector<std::string>& fifos)
     return 0;
 }
 
-int floor_loop(const char* socketPath, const char* fifo)
+int floor_loop(const char* socketPath, const char* fifo, const char* latencyOut)
 {
+    // SIGTERM is let in only while waiting, so it cannot slip in before the wait.
+    signal(SIGTERM, [](int) { g_stop = 1; });
+    sigset_t term;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    sigset_t waiting;
+    sigprocmask(SIG_BLOCK, &term, &waiting);
     const int in = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     const sockaddr_un addr = address(socketPath);
     unlink(socketPath);
@@ -114,16 +131,29 @@ int floor_loop(const char* socketPath, const char* fifo)
     frame[1].code = ABS_Y;
     frame[2].type = EV_SYN;
     frame[2].code = SYN_REPORT;
-    for (;;) {
+    std::vector<int64_t> latencies;
+    latencies.reserve(1 << 20);
+    while (!g_stop) {
         pollfd p{in, POLLIN, 0};
-        poll(&p, 1, -1);
+        if (ppoll(&p, 1, nullptr, &waiting) <= 0)
+            continue;
         uint8_t r[64];
         if (recv(in, r, sizeof r, 0) < 12)
             continue;
+        const int64_t arrival = now_ns();
         frame[0].value = r[2] | r[3] << 8 | r[8] << 16;
         frame[1].value = r[4] | r[5] << 8 | r[9] << 16;
         (void)!write(out, frame, sizeof frame);
+        if (latencies.size() < latencies.capacity())
+            latencies.push_back(now_ns() - arrival);
     }
+    if (FILE* f = std::fopen(latencyOut, "w"); f && !latencies.empty()) {
+        std::sort(latencies.begin(), latencies.end());
+        std::fprintf(f, "frames=%zu p50_us=%.2f p99_us=%.2f\n", latencies.size(),
+                     latencies[latencies.size() / 2] / 1e3, latencies[latencies.size() * 99 / 100] / 1e3);
+        std::fclose(f);
+    }
+    return 0;
 }
 
 } // namespace
@@ -135,8 +165,8 @@ int main(int argc, char** argv)
         return feed(std::atof(argv[2]), std::vector<std::string>(argv + 3, argv + argc));
     if (mode == "read" && argc > 2)
         return read_frames(std::vector<std::string>(argv + 2, argv + argc));
-    if (mode == "floor" && argc == 4)
-        return floor_loop(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: nv-agent-cpu-rig feed SECONDS SOCKET... | read FIFO... | floor SOCKET FIFO\n");
+    if (mode == "floor" && argc == 5)
+        return floor_loop(argv[2], argv[3], argv[4]);
+    std::fprintf(stderr, "usage: nv-agent-cpu-rig feed SECONDS SOCKET... | read FIFO... | floor SOCKET FIFO OUT\n");
     return 2;
 }

@@ -1,23 +1,32 @@
 // A stand-in for libusb-1.0, loaded in place of the real library through LD_LIBRARY_PATH,
 // so the real agent can be measured at a full report rate without a tablet. It implements
-// only the calls the agent makes, the way libusb does them on Linux: one attached tablet
-// (the first model of the table), its reports arriving as datagrams on a socket that stands
-// for the device's usbfs node; every event handling polls its descriptors, and reaps
-// completions until the node says EAGAIN; cancellations complete through an event fd.
+// only the calls the agent makes, at no less than what libusb 1.0.26 costs on Linux: one
+// attached tablet (the first model of the table), its reports arriving as datagrams on a
+// socket that stands for the device's usbfs node. As in libusb, the descriptors are an event
+// fd, a timer fd and the node; every event handling polls all of them, even with a zero
+// timeout, and reaps until the node says EAGAIN (a recv for each REAPURBNDELAY); every
+// submission allocates its URB and makes one ioctl (for SUBMITURB); the locks libusb takes
+// on these paths are taken here too. Cancellations complete through the event fd.
 #include "core/device/NVModelTable.h"
 #include "platform/sim/SimUsbBus.h"
 
 #include <libusb.h>
 
+#include <linux/usbdevice_fs.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/timerfd.h>
 #include <sys/un.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -25,15 +34,31 @@
 #include <vector>
 
 struct libusb_device {
-    int refs = 1;
+    std::atomic<int> refs = 1;
 };
 
 struct libusb_device_handle {
     libusb_device* dev;
 };
 
+// libusb's locks on the event and transfer paths; one thread here, so never contended.
+class Lock {
+public:
+    Lock() { pthread_mutex_init(&m_, nullptr); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+    ~Lock() { pthread_mutex_destroy(&m_); }
+    void lock() { pthread_mutex_lock(&m_); }
+    bool tryLock() { return pthread_mutex_trylock(&m_) == 0; }
+    void unlock() { pthread_mutex_unlock(&m_); }
+
+private:
+    pthread_mutex_t m_;
+};
+
 struct libusb_context {
     int eventFd = -1;
+    int timerFd = -1; // transfer timeouts; the agent's transfers have none, so it never fires
     int nodeFd = -1; // the report socket, watched while a handle is open
     libusb_pollfd_added_cb added = nullptr;
     libusb_pollfd_removed_cb removed = nullptr;
@@ -43,6 +68,12 @@ struct libusb_context {
     int openHandles = 0;
     std::vector<libusb_transfer*> inFlight;
     std::vector<libusb_transfer*> cancelled;
+    Lock eventDataLock;
+    Lock eventsLock;
+    Lock eventWaitersLock;
+    Lock flyingTransfersLock;
+    Lock openDevsLock;
+    pthread_cond_t eventWaitersCond = PTHREAD_COND_INITIALIZER;
 };
 
 namespace {
@@ -76,11 +107,34 @@ int open_node()
     return fd;
 }
 
-void complete(libusb_transfer* t, libusb_transfer_status status, int length)
+// What libusb keeps beside the public transfer: its lock and the URB of the submission.
+struct Transfer {
+    Lock lock;
+    void* urb = nullptr;
+    libusb_transfer pub; // last: it ends in the isochronous packets
+};
+
+Transfer* of(libusb_transfer* t)
 {
+    return reinterpret_cast<Transfer*>(reinterpret_cast<char*>(t) - offsetof(Transfer, pub));
+}
+
+// The URB's completion handling, then the callback under the event waiters' lock.
+void complete(libusb_context* ctx, libusb_transfer* t, libusb_transfer_status status, int length)
+{
+    Transfer* it = of(t);
+    it->lock.lock();
+    std::free(std::exchange(it->urb, nullptr));
+    it->lock.unlock();
+    ctx->flyingTransfersLock.lock();
+    ctx->flyingTransfersLock.unlock();
+    it->lock.lock();
+    it->lock.unlock();
     t->status = status;
     t->actual_length = length;
+    ctx->eventWaitersLock.lock();
     t->callback(t);
+    ctx->eventWaitersLock.unlock();
 }
 
 // One completion per read, then the read that finds nothing: libusb's reap loop.
@@ -100,7 +154,7 @@ void reap(libusb_context* ctx)
             continue;
         g_arrivalNs = now_ns();
         ctx->inFlight.erase(it);
-        complete(t, LIBUSB_TRANSFER_COMPLETED, static_cast<int>(n));
+        complete(ctx, t, LIBUSB_TRANSFER_COMPLETED, static_cast<int>(n));
     }
 }
 
@@ -118,6 +172,7 @@ int LIBUSB_CALL libusb_init(libusb_context** ctx)
 {
     auto* c = new libusb_context;
     c->eventFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    c->timerFd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     *ctx = c;
     g_context = c;
     return 0;
@@ -128,6 +183,8 @@ void LIBUSB_CALL libusb_exit(libusb_context* ctx)
     if (!ctx)
         return;
     close(ctx->eventFd);
+    close(ctx->timerFd);
+    pthread_cond_destroy(&ctx->eventWaitersCond);
     if (ctx->nodeFd >= 0)
         close(ctx->nodeFd);
     if (ctx == g_context)
@@ -155,9 +212,10 @@ void LIBUSB_CALL libusb_set_pollfd_notifiers(libusb_context* ctx, libusb_pollfd_
 
 const libusb_pollfd** LIBUSB_CALL libusb_get_pollfds(libusb_context* ctx)
 {
-    auto** list = static_cast<const libusb_pollfd**>(std::calloc(3, sizeof(libusb_pollfd*)));
+    auto** list = static_cast<const libusb_pollfd**>(std::calloc(4, sizeof(libusb_pollfd*)));
     int n = 0;
     list[n++] = new libusb_pollfd{ctx->eventFd, POLLIN};
+    list[n++] = new libusb_pollfd{ctx->timerFd, POLLIN};
     if (ctx->openHandles > 0)
         list[n++] = new libusb_pollfd{ctx->nodeFd, POLLIN};
     return list;
@@ -306,12 +364,18 @@ int LIBUSB_CALL libusb_clear_halt(libusb_device_handle*, unsigned char)
 
 libusb_transfer* LIBUSB_CALL libusb_alloc_transfer(int)
 {
-    return static_cast<libusb_transfer*>(std::calloc(1, sizeof(libusb_transfer)));
+    auto* t = new Transfer;
+    t->pub = {};
+    return &t->pub;
 }
 
 void LIBUSB_CALL libusb_free_transfer(libusb_transfer* transfer)
 {
-    std::free(transfer);
+    if (!transfer)
+        return;
+    Transfer* t = of(transfer);
+    std::free(t->urb);
+    delete t;
 }
 
 int LIBUSB_CALL libusb_submit_transfer(libusb_transfer* transfer)
@@ -327,7 +391,18 @@ int LIBUSB_CALL libusb_submit_transfer(libusb_transfer* transfer)
         if (ctx->added)
             ctx->added(ctx->nodeFd, POLLIN, ctx->notifierData);
     }
+    libusb_device* dev = libusb_ref_device(&g_tablet);
+    ctx->flyingTransfersLock.lock();
+    Transfer* t = of(transfer);
+    t->lock.lock();
     ctx->inFlight.push_back(transfer);
+    ctx->flyingTransfersLock.unlock();
+    // The URB, and the ioctl that hands it to the kernel.
+    t->urb = std::calloc(1, sizeof(usbdevfs_urb));
+    int queued = 0;
+    (void)!ioctl(ctx->nodeFd, FIONREAD, &queued);
+    t->lock.unlock();
+    libusb_unref_device(dev);
     return 0;
 }
 
@@ -346,24 +421,41 @@ int LIBUSB_CALL libusb_cancel_transfer(libusb_transfer* transfer)
 
 int LIBUSB_CALL libusb_handle_events_timeout_completed(libusb_context* ctx, timeval* tv, int*)
 {
-    pollfd fds[2] = {{ctx->eventFd, POLLIN, 0}, {ctx->nodeFd, POLLIN, 0}};
-    const nfds_t n = ctx->openHandles > 0 ? 2 : 1;
-    const int timeout = tv ? static_cast<int>(tv->tv_sec * 1000 + tv->tv_usec / 1000) : -1;
-    if (poll(fds, n, timeout) <= 0)
+    // libusb_try_lock_events, then handle_events' look at the event sources.
+    ctx->eventDataLock.lock();
+    ctx->eventDataLock.unlock();
+    if (!ctx->eventsLock.tryLock())
         return 0;
-    if (fds[0].revents & POLLIN) {
-        uint64_t count;
-        (void)!read(ctx->eventFd, &count, sizeof count);
-        for (libusb_transfer* t : std::exchange(ctx->cancelled, {}))
-            complete(t, LIBUSB_TRANSFER_CANCELLED, 0);
-        if (ctx->inFlight.empty() && ctx->openHandles > 0) {
-            --ctx->openHandles;
-            if (ctx->removed)
-                ctx->removed(ctx->nodeFd, ctx->notifierData);
+    ctx->eventDataLock.lock();
+    ctx->eventDataLock.unlock();
+    pollfd fds[3] = {{ctx->eventFd, POLLIN, 0}, {ctx->timerFd, POLLIN, 0}, {ctx->nodeFd, POLLIN, 0}};
+    const nfds_t n = ctx->openHandles > 0 ? 3 : 2;
+    const int timeout = tv ? static_cast<int>(tv->tv_sec * 1000 + tv->tv_usec / 1000) : -1;
+    if (poll(fds, n, timeout) > 0) {
+        if (fds[0].revents & POLLIN) {
+            ctx->eventDataLock.lock();
+            uint64_t count;
+            (void)!read(ctx->eventFd, &count, sizeof count);
+            ctx->eventDataLock.unlock();
+            for (libusb_transfer* t : std::exchange(ctx->cancelled, {}))
+                complete(ctx, t, LIBUSB_TRANSFER_CANCELLED, 0);
+            if (ctx->inFlight.empty() && ctx->openHandles > 0) {
+                --ctx->openHandles;
+                if (ctx->removed)
+                    ctx->removed(ctx->nodeFd, ctx->notifierData);
+            }
+        }
+        if (n > 2 && (fds[2].revents & POLLIN)) {
+            ctx->openDevsLock.lock();
+            reap(ctx);
+            ctx->openDevsLock.unlock();
         }
     }
-    if (n > 1 && (fds[1].revents & POLLIN))
-        reap(ctx);
+    // libusb_unlock_events wakes whoever waits for an event.
+    ctx->eventsLock.unlock();
+    ctx->eventWaitersLock.lock();
+    pthread_cond_broadcast(&ctx->eventWaitersCond);
+    ctx->eventWaitersLock.unlock();
     return 0;
 }
 

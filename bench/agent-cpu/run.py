@@ -5,7 +5,8 @@ usage: run.py BUILD_DIR [--runs 3] [--seconds 20]
 
 The real NuvroAgent runs on the project's stand-in libusb (LD_LIBRARY_PATH) with its uinput
 frames going to a FIFO (a preload); a feeder sends every report both to it and to the floor
-loop (poll, recv, write). CPU comes from /proc/PID/stat over the window; then perf counts the
+loop (poll, recv, write). CPU comes from /proc/PID/stat over the window; both time their
+arrival-to-write latency the same way, so the agent's has the machine's beside it. Then perf counts the
 system calls of both for a few seconds on the kernel's syscall tracepoints (strace would stop
 the agent at every call, so reports would queue and share wake-ups, which hides the cost).
 Medians of the runs are printed last.
@@ -54,6 +55,11 @@ def parse_calls(perf):
     return calls
 
 
+def latency_us(text):
+    found = dict(re.findall(r"(p50|p99)_us=([\d.]+)", text))
+    return float(found.get("p50", "nan")), float(found.get("p99", "nan"))
+
+
 def wait_for(path, proc, seconds):
     deadline = time.monotonic() + seconds
     while not os.path.exists(path):
@@ -66,7 +72,7 @@ def wait_for(path, proc, seconds):
 def one_run(build, seconds, tmp, agent_env):
     rig_dir = os.path.join(build, "bench", "agent-cpu")
     rig = os.path.join(rig_dir, "nv-agent-cpu-rig")
-    paths = {k: os.path.join(tmp, k) for k in ("agent.sock", "floor.sock", "agent.fifo", "floor.fifo", "latency")}
+    paths = {k: os.path.join(tmp, k) for k in ("agent.sock", "floor.sock", "agent.fifo", "floor.fifo", "latency", "floor.latency")}
     for k in ("agent.fifo", "floor.fifo"):
         os.mkfifo(paths[k])
     env = dict(os.environ,
@@ -80,7 +86,7 @@ def one_run(build, seconds, tmp, agent_env):
     env.pop("WAYLAND_DISPLAY", None)
     reader = subprocess.Popen([rig, "read", paths["agent.fifo"], paths["floor.fifo"]],
                               stdout=subprocess.PIPE, text=True)
-    floor = subprocess.Popen([rig, "floor", paths["floor.sock"], paths["floor.fifo"]])
+    floor = subprocess.Popen([rig, "floor", paths["floor.sock"], paths["floor.fifo"], paths["floor.latency"]])
     agent = subprocess.Popen([os.path.join(build, "bin", "NuvroAgent")], env=env,
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     try:
@@ -114,7 +120,8 @@ def one_run(build, seconds, tmp, agent_env):
     agent_cpu = (a1 - a0) / hz / wall * 100
     floor_cpu = (f1 - f0) / hz / wall * 100
     reports = COUNT_SECONDS * RATE
-    latency = open(paths["latency"]).read().strip() if os.path.exists(paths["latency"]) else "no latency figures"
+    latency, floor_latency = (open(paths[k]).read().strip() if os.path.exists(paths[k]) else "no latency figures"
+                              for k in ("latency", "floor.latency"))
     return {
         "agent_cpu": agent_cpu, "floor_cpu": floor_cpu,
         "ratio": agent_cpu / floor_cpu if floor_cpu > 0 else float("inf"),
@@ -123,7 +130,9 @@ def one_run(build, seconds, tmp, agent_env):
         "idle_cpu": idle / hz * 100, "rss_mib": rss, "sent": sent,
         "agent_frames": int(frames.get(paths["agent.fifo"], 0)),
         "floor_frames": int(frames.get(paths["floor.fifo"], 0)),
-        "latency": latency,
+        "latency": latency, "floor_latency": floor_latency,
+        "agent_p50": latency_us(latency)[0], "agent_p99": latency_us(latency)[1],
+        "floor_p50": latency_us(floor_latency)[0], "floor_p99": latency_us(floor_latency)[1],
     }
 
 
@@ -145,10 +154,13 @@ def main():
         print(f"run {i + 1}: agent {r['agent_cpu']:.2f} % floor {r['floor_cpu']:.2f} % ratio {r['ratio']:.2f}; "
               f"system calls a report: agent {r['agent_calls']:.2f} {r['agent_breakdown']} floor {r['floor_calls']:.2f}; "
               f"idle {r['idle_cpu']:.1f} %; RSS {r['rss_mib']:.0f} MiB; reports {r['sent']} "
-              f"frames agent {r['agent_frames']} floor {r['floor_frames']}; {r['latency']}", flush=True)
-    med = {k: statistics.median(r[k] for r in results) for k in ("agent_cpu", "floor_cpu", "ratio", "agent_calls")}
+              f"frames agent {r['agent_frames']} floor {r['floor_frames']}; latency agent {r['latency']} "
+              f"floor {r['floor_latency']}", flush=True)
+    med = {k: statistics.median(r[k] for r in results)
+           for k in ("agent_cpu", "floor_cpu", "ratio", "agent_calls", "agent_p50", "agent_p99", "floor_p50", "floor_p99")}
     print(f"median of {len(results)}: agent {med['agent_cpu']:.2f} % of a core, floor {med['floor_cpu']:.2f} %, "
-          f"ratio {med['ratio']:.2f}, {med['agent_calls']:.2f} system calls a report")
+          f"ratio {med['ratio']:.2f}, {med['agent_calls']:.2f} system calls a report; latency p50/p99 agent "
+          f"{med['agent_p50']:.1f}/{med['agent_p99']:.1f} us, floor {med['floor_p50']:.1f}/{med['floor_p99']:.1f} us")
     print(f"load average after: {' '.join(f'{x:.2f}' for x in os.getloadavg())}")
     return 0
 
