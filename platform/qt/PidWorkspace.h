@@ -1,0 +1,34 @@
+// The frontmost application from a compositor that names the active window's process (a
+// KWin script, a GNOME Shell extension): the adapter hands over each activation's process
+// and window class; the program the process runs is reported, and the class kept as the
+// owner name. Another window of the same program is no new activation. "No window" is
+// reported only once it lasts a moment: compositors announce it between two windows.
+#pragma once
+
+#include "core/channel/Workspace.h"
+
+#include <QTimer>
+
+#include <cstdint>
+#include <string>
+
+class PidWorkspace : public Workspace {
+public:
+    PidWorkspace();
+    const std::string& frontmostOwnerName() const override { return owner_; }
+    void setActivationHandler(ActivationHandler handler) override { handler_ = std::move(handler); }
+
+protected:
+    // pid 0 (or less): nothing is active.
+    void activate(int32_t pid, const std::string& ownerName);
+
+private:
+    void report(std::string path);
+
+    ActivationHandler handler_;
+    std::string owner_;
+    std::string path_;
+    // The first activation is reported whatever it is: the profile in force is decided.
+    bool reported_ = false;
+    QTimer noWindow_;
+};
