@@ -1,7 +1,7 @@
 // The chooser of the application to add: an installed application or an executable file.
 #pragma once
 
-#include "settings/logic/NVDesktopEntry.h"
+#include "platform/linux/NVDesktopEntry.h"
 
 #include <QString>
 

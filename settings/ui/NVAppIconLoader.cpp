@@ -1,6 +1,6 @@
 #include "settings/ui/NVAppIconLoader.h"
 
-#include "settings/logic/NVDesktopEntry.h"
+#include "platform/linux/NVDesktopEntry.h"
 #include "settings/logic/NVIconPath.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "core/config/NVConfigIO.h"
 #include "core/config/NVConfigPaths.h"
 #include "core/log/NVLog.h"
-#include "settings/logic/NVDesktopEntry.h"
+#include "platform/linux/NVDesktopEntry.h"
 #include "settings/logic/NVUIGlobals.h"
 #include "settings/ui/NVAppChooser.h"
 #include "settings/ui/NVAppContext.h"

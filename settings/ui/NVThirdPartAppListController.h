@@ -3,8 +3,8 @@
 #pragma once
 
 #include "core/channel/NotificationCenter.h"
+#include "platform/linux/NVExecPath.h"
 #include "settings/logic/NVAppList.h"
-#include "settings/logic/NVExecPath.h"
 
 #include <QDBusConnection>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "settings/logic/NVExecPath.h"
+#include "platform/linux/NVExecPath.h"
 
 #include <cstdlib>
 #include <fstream>

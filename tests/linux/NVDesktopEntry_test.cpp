@@ -1,4 +1,4 @@
-#include "settings/logic/NVDesktopEntry.h"
+#include "platform/linux/NVDesktopEntry.h"
 
 #include "tests/support/TestSupport.h"
 
