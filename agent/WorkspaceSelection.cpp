@@ -1,6 +1,8 @@
 #include "agent/WorkspaceSelection.h"
 
 #include "core/log/NVLog.h"
+#include "platform/linux/SwayWorkspace.h"
+#include "platform/linux/WlrToplevelWorkspace.h"
 #include "platform/linux/X11Workspace.h"
 
 #include <algorithm>
@@ -89,11 +91,11 @@ std::unique_ptr<Workspace> nv_open_workspace(const NVSessionEnv& env, const NVWo
 
 std::unique_ptr<Workspace> nv_open_workspace(const NVSessionEnv& env)
 {
-    return nv_open_workspace(env, [](NVWorkspaceKind kind) -> std::unique_ptr<Workspace> {
+    return nv_open_workspace(env, [&env](NVWorkspaceKind kind) -> std::unique_ptr<Workspace> {
         switch (kind) {
         case NVWorkspaceKind::X11: return std::make_unique<X11Workspace>();
-        case NVWorkspaceKind::Sway:
-        case NVWorkspaceKind::Wlroots:
+        case NVWorkspaceKind::Sway: return SwayWorkspace::open(env.swaySock);
+        case NVWorkspaceKind::Wlroots: return WlrToplevelWorkspace::open();
         case NVWorkspaceKind::KWin:
         case NVWorkspaceKind::Gnome: return nullptr;
         }
