@@ -1,9 +1,12 @@
 #include "agent/WorkspaceSelection.h"
 
+#include "core/config/NVConfigPaths.h"
 #include "core/log/NVLog.h"
 #include "platform/linux/SwayWorkspace.h"
 #include "platform/linux/WlrToplevelWorkspace.h"
 #include "platform/linux/X11Workspace.h"
+#include "platform/qt/GnomeShellWorkspace.h"
+#include "platform/qt/KWinWorkspace.h"
 
 #include <algorithm>
 #include <cctype>
@@ -97,7 +100,8 @@ std::unique_ptr<Workspace> nv_open_workspace(const NVSessionEnv& env)
         case NVWorkspaceKind::Sway: return SwayWorkspace::open(env.swaySock);
         case NVWorkspaceKind::Wlroots: return WlrToplevelWorkspace::open();
         case NVWorkspaceKind::KWin:
-        case NVWorkspaceKind::Gnome: return nullptr;
+            return KWinWorkspace::open(QString::fromStdString(getResPath() + "/res/kwin/frontmost.js"));
+        case NVWorkspaceKind::Gnome: return GnomeShellWorkspace::open();
         }
         return nullptr;
     });
