@@ -20,6 +20,7 @@
 #include "platform/sim/NVRecordingWriter.h"
 #include "platform/sim/SimUsbBus.h"
 
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <iostream>
@@ -95,7 +96,12 @@ NotificationCenter& AgentPorts::center()
 
 void AgentPorts::openDisplays()
 {
-    if (auto randr = RandrDisplayList::open())
+    // A Wayland compositor maps the pen over its layout in logical (scaled) coordinates,
+    // which Qt's wayland screens are. XWayland's RandR reports them too on wlroots, but
+    // native sizes where the compositor lets X11 programs scale themselves.
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        screens_ = std::make_unique<QtScreenDisplayList>();
+    else if (auto randr = RandrDisplayList::open())
         screens_ = std::move(randr);
     else
         screens_ = std::make_unique<QtScreenDisplayList>();

@@ -1,7 +1,8 @@
 // The adapters the agent runs on, chosen from the command line and the machine: the USB
-// bus (libusb, or a simulated tablet), the displays (RandR, else Qt's screens), the session
-// bus, the frontmost application (X11, or the Wayland desktop's own adapter), program
-// launches, and where input goes (uinput, else JSON lines on standard output). Optionally the session is recorded.
+// bus (libusb, or a simulated tablet), the displays (Qt's wayland screens, RandR, else
+// Qt's screens), the session bus, the frontmost application (X11, or the Wayland
+// desktop's own adapter), program launches, and where input goes (uinput, else JSON lines
+// on standard output). Optionally the session is recorded.
 #pragma once
 
 #include "agent/AgentOptions.h"

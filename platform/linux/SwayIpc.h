@@ -17,11 +17,9 @@ struct NVSwayMessage {
 
 enum NVSwayType : uint32_t {
     NV_SWAY_SUBSCRIBE = 2,
-    NV_SWAY_GET_OUTPUTS = 3,
     NV_SWAY_GET_TREE = 4,
     // Events carry the high bit.
     NV_SWAY_EVENT_WORKSPACE = 0x80000000,
-    NV_SWAY_EVENT_OUTPUT = 0x80000001,
     NV_SWAY_EVENT_WINDOW = 0x80000003,
 };
 

@@ -32,10 +32,13 @@ void QtScreenDisplayList::changed() { settle_.start(); }
 bool QtScreenDisplayList::activeDisplays(std::vector<NVDisplayInfo>& out)
 {
     out.clear();
+    // A Wayland compositor lays its outputs out in logical (scaled) coordinates, and Qt's
+    // wayland screens are those rectangles. Elsewhere Qt keeps a screen's native top-left
+    // and divides only its size by the ratio.
+    const bool logical = QGuiApplication::platformName() == QLatin1String("wayland");
     for (QScreen* s : QGuiApplication::screens()) {
-        // Qt keeps a screen's native top-left and divides only its size by the ratio.
         const QRect g = s->geometry();
-        const double dpr = s->devicePixelRatio();
+        const double dpr = logical ? 1.0 : s->devicePixelRatio();
         out.push_back({static_cast<uint32_t>(qHash(s->name())),
                        {double(g.x()), double(g.y()), g.width() * dpr, g.height() * dpr}});
     }

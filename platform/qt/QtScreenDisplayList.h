@@ -1,5 +1,6 @@
-// The displays as Qt's screens, for desktops without RandR: native pixels (the size times
-// the screen's device-pixel ratio), in the order Qt lists them.
+// The displays as Qt's screens, in the order Qt lists them: on a Wayland compositor its
+// logical layout, elsewhere (desktops without RandR) native pixels, the size times the
+// screen's device-pixel ratio.
 #pragma once
 
 #include "core/input/DisplayList.h"

@@ -1,0 +1,111 @@
+// The real agent in a Wayland session (a headless Sway): the frontmost application from the
+// compositor, the display layout in its logical coordinates, both seen in the agent's
+// recording of the session.
+#include "tests/linux/SwayTestSupport.h"
+#include "tests/qt/QtTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using nvtest::spin_until;
+
+std::vector<nlohmann::json> recorded(const std::string& file)
+{
+    std::vector<nlohmann::json> lines;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty())
+            lines.push_back(nlohmann::json::parse(line, nullptr, false));
+    return lines;
+}
+
+std::vector<std::string> activations(const std::string& file)
+{
+    std::vector<std::string> paths;
+    for (const auto& j : recorded(file))
+        if (j.is_object() && j.contains("activate"))
+            paths.push_back(j["activate"].get<std::string>());
+    return paths;
+}
+
+TEST(AgentOnSway, FollowsTheFocusedWindowsProgramAndMapsOverTheLogicalLayout)
+{
+    if (!nvtest::HeadlessSway::installed())
+        GTEST_SKIP() << "sway is not installed";
+    nvtest::PrivateBus bus;
+    if (bus.address().isEmpty())
+        GTEST_SKIP() << "no dbus-daemon";
+    nvtest::HeadlessSway sway("output HEADLESS-1 resolution 1280x720 position 0 0\n");
+    ASSERT_TRUE(sway.ok());
+    // A second output at twice the scale: 960x540 in the layout.
+    ASSERT_TRUE(sway.command("create_output"));
+    ASSERT_TRUE(sway.command("output HEADLESS-2 mode 1920x1080 scale 2 position 1280 0"));
+
+    QTemporaryDir programs;
+    for (const char* name : {"nuvro-paint", "nuvro-sketch"}) {
+        ASSERT_TRUE(QFile::copy(NV_WAYLAND_WINDOW, programs.filePath(name)));
+        QFile::setPermissions(programs.filePath(name), QFile::permissions(NV_WAYLAND_WINDOW));
+    }
+    auto paint = sway.client(programs.filePath("nuvro-paint"));
+    ASSERT_TRUE(spin_until([&] { return sway.command(QString("[pid=%1] focus").arg(paint->processId())); }, 10000));
+
+    nvtest::ScopedConfigHome home;
+    const std::string recording = (home.path() / "session.jsonl").string();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path().string()));
+    env.insert("XDG_SESSION_TYPE", "wayland");
+    env.insert("XDG_CURRENT_DESKTOP", "sway");
+    env.insert("WAYLAND_DISPLAY", sway.waylandDisplay());
+    env.insert("SWAYSOCK", QString::fromStdString(sway.socket()));
+    env.insert("QT_QPA_PLATFORM", "wayland");
+    QProcess agent;
+    agent.setProcessEnvironment(env);
+    agent.setProcessChannelMode(QProcess::MergedChannels);
+    agent.start(NV_AGENT_EXE, {"--simulate", "--print-events", "--foreground", "--record",
+                               QString::fromStdString(recording)});
+    ASSERT_TRUE(agent.waitForStarted(5000));
+    QByteArray out;
+    auto said = [&](const char* text) {
+        return spin_until([&] {
+            out += agent.readAll();
+            return out.contains(text);
+        }, 10000);
+    };
+    ASSERT_TRUE(said("frontmost application from the Sway IPC")) << out.toStdString();
+
+    auto paintPath = std::filesystem::canonical(programs.filePath("nuvro-paint").toStdString()).string();
+    auto sketchPath = std::filesystem::canonical(programs.filePath("nuvro-sketch").toStdString()).string();
+    ASSERT_TRUE(spin_until([&] { return activations(recording) == std::vector<std::string>{paintPath}; }, 10000))
+        << "the window focused at the start";
+    auto sketch = sway.client(programs.filePath("nuvro-sketch"));
+    ASSERT_TRUE(spin_until([&] { return activations(recording).size() == 2; }, 10000));
+    EXPECT_EQ(activations(recording)[1], sketchPath);
+    ASSERT_TRUE(sway.command(QString("[pid=%1] focus").arg(paint->processId())));
+    ASSERT_TRUE(spin_until([&] { return activations(recording).size() == 3; }));
+    EXPECT_EQ(activations(recording)[2], paintPath);
+
+    nlohmann::json displays;
+    for (const auto& j : recorded(recording))
+        if (j.is_object() && j.contains("displays"))
+            displays = j["displays"];
+    EXPECT_EQ(displays, nlohmann::json::parse("[[0, 0, 1280, 720], [1280, 0, 960, 540]]")) << displays.dump();
+
+    agent.terminate();
+    EXPECT_TRUE(agent.waitForFinished(5000));
+    out += agent.readAll();
+    EXPECT_EQ(agent.exitCode(), 0) << out.toStdString();
+}
+
+} // namespace
