@@ -17,6 +17,7 @@ PACKAGES=(
   libwayland-dev qt6-wayland sway
   desktop-file-utils xdg-user-dirs
   fonts-dejavu-core
+  kwin-wayland gnome-shell qt6-wayland
 )
 
 missing=()

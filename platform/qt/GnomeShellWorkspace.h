@@ -4,6 +4,7 @@
 // enabled, after the shell restarts). Without the extension nothing is reported.
 #pragma once
 
+#include "platform/linux/GnomeFocusExtension.h"
 #include "platform/qt/PidWorkspace.h"
 
 #include <QDBusConnection>
@@ -12,11 +13,6 @@
 #include <QString>
 
 #include <memory>
-
-inline constexpr const char* nvGnomeExtensionUuid = "nuvro-focus@nuvroapp.example";
-inline constexpr const char* nvGnomeFocusService = "nuvroapp.FocusedWindow";
-inline constexpr const char* nvGnomeFocusPath = "/nuvroapp/FocusedWindow";
-inline constexpr const char* nvGnomeFocusInterface = "nuvroapp.FocusedWindow";
 
 class GnomeShellWorkspace : public QObject, public PidWorkspace {
     Q_OBJECT

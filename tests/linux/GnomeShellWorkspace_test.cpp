@@ -1,0 +1,243 @@
+#include "platform/qt/GnomeShellWorkspace.h"
+#include "tests/linux/WaylandTestSupport.h"
+#include "tests/linux/XvfbTestSupport.h"
+
+#include "core/log/NVLog.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusVirtualObject>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace {
+
+using nvtest::spin_until;
+
+std::string exe_of(qint64 pid)
+{
+    return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe").string();
+}
+
+// The extension's side of the bus contract, played by the test: Current() answers the
+// focus set here, Changed signals it.
+class FakeExtension : public QDBusVirtualObject {
+public:
+    explicit FakeExtension(const QString& address)
+        : bus_(QDBusConnection::connectToBus(address, "nv-fake-shell " + address))
+    {
+        bus_.registerService("org.gnome.Shell");
+    }
+    ~FakeExtension() override { leave(); }
+
+    bool enable()
+    {
+        return bus_.registerVirtualObject(nvGnomeFocusPath, this) && bus_.registerService(nvGnomeFocusService);
+    }
+    void leave()
+    {
+        bus_.unregisterService(nvGnomeFocusService);
+        bus_.unregisterObject(nvGnomeFocusPath);
+    }
+    // Sets the focus; signals it unless quietly.
+    void focus(uint pid, const QString& owner, bool quietly = false)
+    {
+        pid_ = pid;
+        owner_ = owner;
+        if (quietly)
+            return;
+        auto signal = QDBusMessage::createSignal(nvGnomeFocusPath, nvGnomeFocusInterface, "Changed");
+        signal.setArguments({pid, owner});
+        bus_.send(signal);
+    }
+    int asked() const { return asked_; }
+
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        if (message.member() != "Current")
+            return false;
+        ++asked_;
+        connection.send(message.createReply({pid_, owner_}));
+        return true;
+    }
+
+private:
+    QDBusConnection bus_;
+    uint pid_ = 0;
+    QString owner_;
+    int asked_ = 0;
+};
+
+struct FakeShellFixture : ::testing::Test {
+    void SetUp() override
+    {
+        ASSERT_FALSE(bus.address().isEmpty());
+        shell = std::make_unique<FakeExtension>(bus.address());
+    }
+    std::unique_ptr<GnomeShellWorkspace> open()
+    {
+        auto ws = GnomeShellWorkspace::open(QDBusConnection::connectToBus(bus.address(), "nv-agent " + bus.address()));
+        if (ws)
+            ws->setActivationHandler([this](const std::string& path) { reports.push_back(path); });
+        return ws;
+    }
+
+    nvtest::PrivateBus bus;
+    std::unique_ptr<FakeExtension> shell;
+    std::vector<std::string> reports;
+};
+
+TEST_F(FakeShellFixture, AsksTheExtensionWhenItAppearsAndFollowsItsSignals)
+{
+    NVLogCapture log;
+    auto ws = open();
+    ASSERT_TRUE(ws);
+    EXPECT_EQ(log.count("the shell extension nuvro-focus@nuvro.example.com does not answer"), 1u);
+    spin_until([] { return false; }, 200);
+    EXPECT_TRUE(reports.empty());
+
+    // Enabled later: what has the focus now applies without waiting for a change.
+    QProcess other;
+    other.start("sleep", {"30"});
+    ASSERT_TRUE(other.waitForStarted(5000));
+    shell->focus(uint(getpid()), "NuvroTest", true);
+    ASSERT_TRUE(shell->enable());
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 1; }));
+    EXPECT_EQ(shell->asked(), 1);
+    EXPECT_EQ(reports[0], exe_of(getpid()));
+    EXPECT_EQ(ws->frontmostOwnerName(), "NuvroTest");
+
+    shell->focus(uint(other.processId()), "Sleeper");
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 2; }));
+    EXPECT_EQ(reports[1], exe_of(other.processId()));
+    EXPECT_EQ(ws->frontmostOwnerName(), "Sleeper");
+
+    // No focus on the way to the next window is no change of profile; no focus that lasts is.
+    shell->focus(0, "");
+    shell->focus(uint(getpid()), "NuvroTest");
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 3; }));
+    shell->focus(0, "");
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 4; }));
+    spin_until([] { return false; }, 200);
+    EXPECT_EQ(reports, (std::vector<std::string>{exe_of(getpid()), exe_of(other.processId()), exe_of(getpid()), ""}));
+    EXPECT_EQ(ws->frontmostOwnerName(), "");
+    other.kill();
+    other.waitForFinished(2000);
+}
+
+// A process whose program cannot be read (ended, or another user's) selects the default
+// profile; an extension that goes away is waited for without spinning and asked again.
+TEST_F(FakeShellFixture, UnreadableProgramsAndAnExtensionThatLeavesAreSaidOnce)
+{
+    shell->focus(uint(getpid()), "NuvroTest", true);
+    ASSERT_TRUE(shell->enable());
+    auto ws = open();
+    ASSERT_TRUE(ws);
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 1; }));
+    NVLogCapture log;
+
+    QProcess gone;
+    gone.start("sleep", {"30"});
+    ASSERT_TRUE(gone.waitForStarted(5000));
+    const auto gonePid = uint(gone.processId());
+    gone.kill();
+    ASSERT_TRUE(gone.waitForFinished(5000));
+    shell->focus(gonePid, "Gone");
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 2; }));
+    EXPECT_EQ(reports[1], "");
+    EXPECT_EQ(log.count("process " + std::to_string(gonePid) + ": its program cannot be read"), 1u);
+
+    shell->leave();
+    ASSERT_TRUE(spin_until([&] { return log.contains("GnomeShellWorkspace: the shell extension left"); }));
+    EXPECT_LT(nvtest::cpu_seconds_of_event_loop(1000), 0.15);
+    EXPECT_EQ(log.count("GnomeShellWorkspace: the shell extension left"), 1u);
+    EXPECT_EQ(reports.size(), 2u);
+
+    shell->focus(uint(getpid()), "NuvroTest", true);
+    ASSERT_TRUE(shell->enable());
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 3; }));
+    EXPECT_EQ(reports[2], exe_of(getpid()));
+    EXPECT_EQ(shell->asked(), 2);
+}
+
+TEST(GnomeShellWorkspace, WithoutTheShellOnTheBusThereIsNoAdapter)
+{
+    nvtest::PrivateBus bus;
+    ASSERT_FALSE(bus.address().isEmpty());
+    EXPECT_EQ(GnomeShellWorkspace::open(QDBusConnection::connectToBus(bus.address(), "nv-no-shell")), nullptr);
+}
+
+// The shipped extension in a real GNOME Shell, headless on buses of the test's own. The
+// shell asks logind on the system bus: a private one, without logind, lets it start.
+TEST(GnomeShellWorkspace, TheShippedExtensionReportsTheFocusedWindowOfARealShell)
+{
+    if (!nvtest::on_path("gnome-shell"))
+        GTEST_SKIP() << "gnome-shell missing (package gnome-shell)";
+    nvtest::PrivateBus session, system;
+    ASSERT_FALSE(session.address().isEmpty());
+    ASSERT_FALSE(system.address().isEmpty());
+    QTemporaryDir data;
+    const std::string extensions = data.path().toStdString() + "/gnome-shell/extensions";
+    std::filesystem::create_directories(extensions);
+    std::filesystem::copy(NV_GNOME_EXTENSION_DIR, extensions + "/" + nvGnomeExtensionUuid);
+    nvtest::BusCompositor shell(
+        "gnome-shell", {"--headless", "--wayland", "--virtual-monitor", "1280x800", "--wayland-display", "nv-gnome"},
+        session.address(), "org.gnome.Shell");
+    ASSERT_TRUE(shell.start({"DBUS_SYSTEM_BUS_ADDRESS=" + system.address(), "XDG_DATA_HOME=" + data.path(),
+                             "GSETTINGS_BACKEND=memory"},
+                            60000))
+        << shell.log().toStdString();
+    QDBusConnection bus = QDBusConnection::connectToBus(session.address(), "nv-gnome-test");
+    auto call = [&](const char* iface, const char* method, const QVariantList& args) {
+        auto m = QDBusMessage::createMethodCall("org.gnome.Shell", "/org/gnome/Shell", iface, method);
+        m.setArguments(args);
+        return bus.call(m, QDBus::Block, 10000);
+    };
+    // The shell takes its name before its objects are there.
+    ASSERT_TRUE(spin_until([&] {
+        return call("org.freedesktop.DBus.Properties", "Get", {"org.gnome.Shell", "ShellVersion"}).type() ==
+               QDBusMessage::ReplyMessage;
+    }, 30000)) << shell.log().toStdString();
+    // The shell starts in its overview, where no window has the focus; it opens it once
+    // its start-up is done.
+    ASSERT_TRUE(spin_until([&] {
+        call("org.freedesktop.DBus.Properties", "Set",
+             {"org.gnome.Shell", "OverviewActive", QVariant::fromValue(QDBusVariant(false))});
+        spin_until([] { return false; }, 500);
+        const auto active = call("org.freedesktop.DBus.Properties", "Get", {"org.gnome.Shell", "OverviewActive"});
+        return active.type() == QDBusMessage::ReplyMessage &&
+               !active.arguments().value(0).value<QDBusVariant>().variant().toBool();
+    }, 30000));
+    NVLogCapture log;
+    auto ws = GnomeShellWorkspace::open(QDBusConnection::connectToBus(session.address(), "nv-gnome-agent"));
+    ASSERT_TRUE(ws);
+    EXPECT_TRUE(log.contains("does not answer: enable it"));
+    std::vector<std::string> reports;
+    ws->setActivationHandler([&](const std::string& path) { reports.push_back(path); });
+
+    const auto enabled = call("org.gnome.Shell.Extensions", "EnableExtension", {QString(nvGnomeExtensionUuid)});
+    ASSERT_EQ(enabled.type(), QDBusMessage::ReplyMessage) << enabled.errorMessage().toStdString();
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 1; }, 10000)) << shell.log().toStdString();
+    EXPECT_EQ(reports[0], "") << "no window yet";
+
+    QTemporaryDir programs;
+    const QString window = QString::fromLocal8Bit(NV_WAYLAND_WINDOW);
+    const QString other = nvtest::copy_program(window, programs.path(), "nv_other_window");
+    auto first = shell.client(window, "nv-gnome");
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 2; }, 10000)) << shell.log().toStdString();
+    EXPECT_EQ(reports[1], exe_of(first->pid()));
+    EXPECT_EQ(ws->frontmostOwnerName(), "nv_wayland_window");
+    auto second = shell.client(other, "nv-gnome");
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 3; }, 10000));
+    EXPECT_EQ(reports[2], exe_of(second->pid()));
+    EXPECT_EQ(ws->frontmostOwnerName(), "nv_other_window");
+    // Its window closed, the focus goes back to the first program's.
+    second.reset();
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 4; }, 10000));
+    EXPECT_EQ(reports[3], exe_of(first->pid()));
+}
+
+} // namespace
