@@ -1,6 +1,7 @@
 // The processes around the agent under measurement:
 //   feed SECONDS SOCKET...   sends one pen report a millisecond to every socket, on an
-//                            absolute schedule; prints how many it sent
+//                            absolute schedule, the sockets' turns spread over the
+//                            millisecond; prints how many it sent
 //   read FIFO...             counts the uinput frames arriving on each FIFO until SIGTERM
 //   floor SOCKET FIFO OUT    the smallest consumer: poll, recv, write one frame, until
 //                            SIGTERM; then its arrival-to-write latency goes to OUT, timed
@@ -51,6 +52,11 @@ void pen_report(uint8_t (&r)[12], long i)
     std::memcpy(r, bytes, sizeof r);
 }
 
+timespec at(int64_t ns)
+{
+    return {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+}
+
 int feed(double seconds, const std::vector<std::string>& sockets)
 {
     const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
@@ -58,21 +64,21 @@ int feed(double seconds, const std::vector<std::string>& sockets)
     for (const auto& s : sockets)
         targets.push_back(address(s.c_str()));
     const long reports = static_cast<long>(seconds * 1e9 / kPeriodNs);
-    timespec next{};
-    clock_gettime(CLOCK_MONOTONIC, &next);
+    // The consumers' reports are spread over the period, so that on a shared core none
+    // preempts another while it handles its report.
+    const int64_t stagger = kPeriodNs / static_cast<int64_t>(targets.size());
+    const int64_t start = now_ns() + kPeriodNs;
     long sent = 0;
     for (long i = 0; i < reports; ++i) {
-        next.tv_nsec += kPeriodNs;
-        if (next.tv_nsec >= 1000000000) {
-            next.tv_nsec -= 1000000000;
-            ++next.tv_sec;
-        }
-        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
         uint8_t r[12];
         pen_report(r, i);
-        for (const auto& to : targets)
-            if (sendto(fd, r, sizeof r, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) == sizeof r)
+        for (size_t k = 0; k < targets.size(); ++k) {
+            const timespec due = at(start + i * kPeriodNs + static_cast<int64_t>(k) * stagger);
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr);
+            if (sendto(fd, r, sizeof r, 0, reinterpret_cast<const sockaddr*>(&targets[k]), sizeof targets[k]) ==
+                sizeof r)
                 ++sent;
+        }
     }
     std::printf("sent=%ld\n", sent / static_cast<long>(targets.size()));
     return 0;

@@ -1,15 +1,20 @@
 #!/usr/bin/env python3
-"""The agent's CPU at 1000 reports a second, beside the one-wake-up floor, in the same run.
+"""The agent's CPU at 1000 reports a second, beside two floors, in the same run.
 
 usage: run.py BUILD_DIR [--runs 3] [--seconds 20]
 
 The real NuvroAgent runs on the project's stand-in libusb (LD_LIBRARY_PATH) with its uinput
-frames going to a FIFO (a preload); a feeder sends every report both to it and to the floor
-loop (poll, recv, write). CPU comes from /proc/PID/stat over the window; both time their
-arrival-to-write latency the same way, so the agent's has the machine's beside it. Then perf counts the
-system calls of both for a few seconds on the kernel's syscall tracepoints (strace would stop
-the agent at every call, so reports would queue and share wake-ups, which hides the cost).
-Medians of the runs are printed last.
+frames going to a FIFO (a preload). A feeder sends every report to it and to two floors: the
+one-wake-up loop (poll, recv, write), and the smallest consumer through libusb (waiting in
+libusb's own event handling on the same stand-in, writing a frame from the transfer's
+callback), which shows what the library itself makes a report cost. CPU is the time on a core
+of all the threads of each, from /proc/PID/task/*/schedstat (nanoseconds), over the window;
+the ratios to the agent are also taken second by second, and their median is less moved by
+what else the machine runs. All three time their arrival-to-write latency the same way, so
+the agent's has the machine's beside it. Then perf counts the system calls of each for a few
+seconds on the kernel's syscall tracepoints (strace would stop the agent at every call, so
+reports would queue and share wake-ups, which hides the cost). Medians of the runs are
+printed last.
 """
 import argparse
 import os
@@ -26,11 +31,15 @@ NAMED_CALLS = ("poll", "ppoll", "epoll_wait", "recvfrom", "read", "write", "ioct
 RATE = 1000.0
 
 
-def cpu_ticks(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    # utime and stime: fields 14 and 15, counted after the command name.
-    return int(fields[11]) + int(fields[12])
+def cpu_ns(pid):
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except FileNotFoundError:
+            pass  # a thread that ended meanwhile
+    return total
 
 
 def rss_mib(pid):
@@ -69,71 +78,96 @@ def wait_for(path, proc, seconds):
     return True
 
 
+CONSUMERS = ("agent", "floor", "usb")
+
+
+def on_cpus(cpus):
+    return lambda: os.sched_setaffinity(0, cpus)
+
+
+# The consumers share one core and the feeder and reader another, so that every wake-up of
+# each crosses between cores the same way (where a process lands otherwise changes its cost
+# by more than the differences measured).
+CPUS = sorted(os.sched_getaffinity(0))
+CONSUMER_CPUS = {CPUS[-1]}
+DRIVER_CPUS = set(CPUS[:-1]) or CONSUMER_CPUS
+
+
 def one_run(build, seconds, tmp, agent_env):
     rig_dir = os.path.join(build, "bench", "agent-cpu")
     rig = os.path.join(rig_dir, "nv-agent-cpu-rig")
-    paths = {k: os.path.join(tmp, k) for k in ("agent.sock", "floor.sock", "agent.fifo", "floor.fifo", "latency", "floor.latency")}
-    for k in ("agent.fifo", "floor.fifo"):
-        os.mkfifo(paths[k])
+    paths = {f"{c}.{k}": os.path.join(tmp, f"{c}.{k}") for c in CONSUMERS for k in ("sock", "fifo", "latency")}
+    for c in CONSUMERS:
+        os.mkfifo(paths[f"{c}.fifo"])
     env = dict(os.environ,
                LD_LIBRARY_PATH=os.path.join(rig_dir, "lib"),
                LD_PRELOAD=os.path.join(rig_dir, "libnv_uinput_pipe.so"),
                NV_STANDIN_SOCKET=paths["agent.sock"], NV_UINPUT_FIFO=paths["agent.fifo"],
-               NV_LATENCY_OUT=paths["latency"], QT_QPA_PLATFORM="offscreen",
+               NV_LATENCY_OUT=paths["agent.latency"], QT_QPA_PLATFORM="offscreen",
                XDG_CONFIG_HOME=os.path.join(tmp, "config"))
     env.update(agent_env)
     env.pop("DISPLAY", None)
     env.pop("WAYLAND_DISPLAY", None)
-    reader = subprocess.Popen([rig, "read", paths["agent.fifo"], paths["floor.fifo"]],
-                              stdout=subprocess.PIPE, text=True)
-    floor = subprocess.Popen([rig, "floor", paths["floor.sock"], paths["floor.fifo"], paths["floor.latency"]])
-    agent = subprocess.Popen([os.path.join(build, "bin", "NuvroAgent")], env=env,
-                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    reader = subprocess.Popen([rig, "read"] + [paths[f"{c}.fifo"] for c in CONSUMERS],
+                              stdout=subprocess.PIPE, text=True, preexec_fn=on_cpus(DRIVER_CPUS))
+    pin = on_cpus(CONSUMER_CPUS)
+    procs = {
+        "floor": subprocess.Popen([rig, "floor", paths["floor.sock"], paths["floor.fifo"], paths["floor.latency"]],
+                                  preexec_fn=pin),
+        "usb": subprocess.Popen([os.path.join(rig_dir, "nv-agent-cpu-libusb-floor"), paths["usb.fifo"],
+                                 paths["usb.latency"]], env=dict(os.environ, NV_STANDIN_SOCKET=paths["usb.sock"]),
+                                preexec_fn=pin),
+        "agent": subprocess.Popen([os.path.join(build, "bin", "NuvroAgent")], env=env,
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, preexec_fn=pin),
+    }
+    agent = procs["agent"]
     try:
-        if not wait_for(paths["agent.sock"], agent, 15) or not wait_for(paths["floor.sock"], floor, 5):
-            out = agent.stdout.read() if agent.poll() is not None else ""
-            raise RuntimeError("the agent did not open the stand-in tablet " + out.strip())
-        idle0 = cpu_ticks(agent.pid)
+        for c in ("agent", "floor", "usb"):
+            if not wait_for(paths[f"{c}.sock"], procs[c], 15):
+                out = agent.stdout.read() if c == "agent" and agent.poll() is not None else ""
+                raise RuntimeError(f"{c} did not open the stand-in tablet " + out.strip())
+        idle0 = cpu_ns(agent.pid)
         time.sleep(1.0)
-        idle = cpu_ticks(agent.pid) - idle0
+        idle = cpu_ns(agent.pid) - idle0
         total = WARMUP + seconds + COUNT_SECONDS + 1.0
-        feeder = subprocess.Popen([rig, "feed", str(total), paths["agent.sock"], paths["floor.sock"]],
-                                  stdout=subprocess.PIPE, text=True)
+        feeder = subprocess.Popen([rig, "feed", str(total)] + [paths[f"{c}.sock"] for c in CONSUMERS],
+                                  stdout=subprocess.PIPE, text=True, preexec_fn=on_cpus(DRIVER_CPUS))
         time.sleep(WARMUP)
-        t0, a0, f0 = time.monotonic(), cpu_ticks(agent.pid), cpu_ticks(floor.pid)
-        time.sleep(seconds)
-        t1, a1, f1 = time.monotonic(), cpu_ticks(agent.pid), cpu_ticks(floor.pid)
+
+        def sample():
+            return [time.monotonic()] + [cpu_ns(procs[c].pid) for c in CONSUMERS]
+
+        samples = [sample()]
+        while samples[-1][0] - samples[0][0] < seconds:
+            time.sleep(1.0)
+            samples.append(sample())
         rss = rss_mib(agent.pid)
-        counters = [count_calls(p) for p in (agent.pid, floor.pid)]
-        traced = [parse_calls(c) for c in counters]
+        counters = {c: count_calls(procs[c].pid) for c in CONSUMERS}
+        traced = {c: parse_calls(counters[c]) for c in CONSUMERS}
         sent = int(feeder.communicate()[0].split("=")[1])
     finally:
-        for p in (agent, floor):
+        for p in procs.values():
             if p.poll() is None:
                 p.terminate()
-        agent.wait(10)
-        floor.wait(10)
+        for p in procs.values():
+            p.wait(10)
         reader.terminate()
     frames = dict(re.findall(r"(\S+) frames=(\d+)", reader.communicate()[0]))
-    hz = os.sysconf("SC_CLK_TCK")
-    wall = t1 - t0
-    agent_cpu = (a1 - a0) / hz / wall * 100
-    floor_cpu = (f1 - f0) / hz / wall * 100
+    wall = samples[-1][0] - samples[0][0]
     reports = COUNT_SECONDS * RATE
-    latency, floor_latency = (open(paths[k]).read().strip() if os.path.exists(paths[k]) else "no latency figures"
-                              for k in ("latency", "floor.latency"))
-    return {
-        "agent_cpu": agent_cpu, "floor_cpu": floor_cpu,
-        "ratio": agent_cpu / floor_cpu if floor_cpu > 0 else float("inf"),
-        "agent_calls": traced[0].get("all", 0) / reports, "floor_calls": traced[1].get("all", 0) / reports,
-        "agent_breakdown": {k: round(v / reports, 2) for k, v in traced[0].items() if k != "all" and v},
-        "idle_cpu": idle / hz * 100, "rss_mib": rss, "sent": sent,
-        "agent_frames": int(frames.get(paths["agent.fifo"], 0)),
-        "floor_frames": int(frames.get(paths["floor.fifo"], 0)),
-        "latency": latency, "floor_latency": floor_latency,
-        "agent_p50": latency_us(latency)[0], "agent_p99": latency_us(latency)[1],
-        "floor_p50": latency_us(floor_latency)[0], "floor_p99": latency_us(floor_latency)[1],
-    }
+    r = {"idle_cpu": idle / 1e9 * 100, "rss_mib": rss, "sent": sent,
+         "agent_breakdown": {k: round(v / reports, 2) for k, v in traced["agent"].items() if k != "all" and v}}
+    for i, c in enumerate(CONSUMERS, start=1):
+        r[f"{c}_cpu"] = (samples[-1][i] - samples[0][i]) / 1e9 / wall * 100
+        r[f"{c}_calls"] = traced[c].get("all", 0) / reports
+        r[f"{c}_frames"] = int(frames.get(paths[f"{c}.fifo"], 0))
+        lat = open(paths[f"{c}.latency"]).read().strip() if os.path.exists(paths[f"{c}.latency"]) else ""
+        r[f"{c}_p50"], r[f"{c}_p99"] = latency_us(lat)
+        if c != "agent":
+            r[f"ratio_{c}"] = r["agent_cpu"] / r[f"{c}_cpu"] if r[f"{c}_cpu"] > 0 else float("inf")
+            seconds_ratios = [(a[1] - b[1]) / (a[i] - b[i]) for b, a in zip(samples, samples[1:]) if a[i] > b[i]]
+            r[f"ratio_{c}_s"] = statistics.median(seconds_ratios) if seconds_ratios else float("inf")
+    return r
 
 
 def main():
@@ -151,16 +185,22 @@ def main():
         with tempfile.TemporaryDirectory(prefix="nv-agent-cpu-") as tmp:
             r = one_run(build, args.seconds, tmp, dict(e.split("=", 1) for e in args.agent_env))
         results.append(r)
-        print(f"run {i + 1}: agent {r['agent_cpu']:.2f} % floor {r['floor_cpu']:.2f} % ratio {r['ratio']:.2f}; "
-              f"system calls a report: agent {r['agent_calls']:.2f} {r['agent_breakdown']} floor {r['floor_calls']:.2f}; "
-              f"idle {r['idle_cpu']:.1f} %; RSS {r['rss_mib']:.0f} MiB; reports {r['sent']} "
-              f"frames agent {r['agent_frames']} floor {r['floor_frames']}; latency agent {r['latency']} "
-              f"floor {r['floor_latency']}", flush=True)
-    med = {k: statistics.median(r[k] for r in results)
-           for k in ("agent_cpu", "floor_cpu", "ratio", "agent_calls", "agent_p50", "agent_p99", "floor_p50", "floor_p99")}
+        print(f"run {i + 1}: CPU agent {r['agent_cpu']:.2f} %, floor {r['floor_cpu']:.2f} %, libusb floor "
+              f"{r['usb_cpu']:.2f} %; ratio to the floor {r['ratio_floor']:.2f} (second by second "
+              f"{r['ratio_floor_s']:.2f}), to the libusb floor {r['ratio_usb']:.2f} ({r['ratio_usb_s']:.2f}); "
+              f"system calls a report: agent {r['agent_calls']:.2f} {r['agent_breakdown']}, floor "
+              f"{r['floor_calls']:.2f}, libusb floor {r['usb_calls']:.2f}; latency p50/p99 us: agent "
+              f"{r['agent_p50']:.1f}/{r['agent_p99']:.1f}, floor {r['floor_p50']:.1f}/{r['floor_p99']:.1f}, "
+              f"libusb floor {r['usb_p50']:.1f}/{r['usb_p99']:.1f}; idle {r['idle_cpu']:.1f} %; "
+              f"RSS {r['rss_mib']:.0f} MiB; reports {r['sent']}, frames agent {r['agent_frames']} floor "
+              f"{r['floor_frames']} libusb floor {r['usb_frames']}", flush=True)
+    med = {k: statistics.median(r[k] for r in results) for k in results[0] if k != "agent_breakdown"}
     print(f"median of {len(results)}: agent {med['agent_cpu']:.2f} % of a core, floor {med['floor_cpu']:.2f} %, "
-          f"ratio {med['ratio']:.2f}, {med['agent_calls']:.2f} system calls a report; latency p50/p99 agent "
-          f"{med['agent_p50']:.1f}/{med['agent_p99']:.1f} us, floor {med['floor_p50']:.1f}/{med['floor_p99']:.1f} us")
+          f"ratio {med['ratio_floor']:.2f} (second by second {med['ratio_floor_s']:.2f}); libusb floor "
+          f"{med['usb_cpu']:.2f} %, ratio {med['ratio_usb']:.2f} ({med['ratio_usb_s']:.2f}); system calls a report: "
+          f"agent {med['agent_calls']:.2f}, floor {med['floor_calls']:.2f}, libusb floor {med['usb_calls']:.2f}; "
+          f"latency p50/p99 us: agent {med['agent_p50']:.1f}/{med['agent_p99']:.1f}, floor "
+          f"{med['floor_p50']:.1f}/{med['floor_p99']:.1f}, libusb floor {med['usb_p50']:.1f}/{med['usb_p99']:.1f}")
     print(f"load average after: {' '.join(f'{x:.2f}' for x in os.getloadavg())}")
     return 0
 
