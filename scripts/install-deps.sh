@@ -10,7 +10,7 @@ PACKAGES=(
   libxml2-dev nlohmann-json3-dev
   libusb-1.0-0-dev libevdev-dev
   libxcb1-dev libxcb-randr0-dev libxcb-res0-dev
-  libxkbcommon-dev xkb-data
+  libxkbcommon-dev libxkbcommon-x11-dev libxcb-xkb-dev xkb-data x11-xkb-utils
   qt6-base-dev qt6-base-dev-tools libqt6dbus6
   qt6-tools-dev qt6-l10n-tools qt6-svg-dev
   dbus dbus-x11 xvfb x11-xserver-utils xdotool
