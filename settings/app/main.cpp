@@ -10,6 +10,7 @@
 #include "settings/ui/NVAppContext.h"
 #include "settings/ui/NVCalibrationWindow.h"
 #include "settings/ui/NVKeyScreenshots.h"
+#include "settings/ui/NVKeyLayoutSource.h"
 #include "settings/ui/NVKeyboardCapture.h"
 #include "settings/ui/NVAppIconLoader.h"
 #include "settings/ui/NVTranslations.h"
@@ -152,6 +153,7 @@ int main(int argc, char** argv)
     context.bundle = nv_read_bundle_info(context.resPath);
     nv_install_translator(app, context.resPath);
     NVKeyboardCapture keyCapture;
+    NVKeyLayoutSource keyLayouts;
 
     DBusNotificationCenter bus;
     if (!bus.isConnected())

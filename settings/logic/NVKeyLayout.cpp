@@ -30,24 +30,32 @@ std::unique_ptr<NVKeyLayout> NVKeyLayout::fromNames(const std::string& layout, c
     names.layout = layout.empty() ? nullptr : layout.c_str();
     names.variant = variant.empty() ? nullptr : variant.c_str();
     xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    // The keymap holds the context as long as it needs it.
+    xkb_context_unref(context);
     if (!keymap) {
         nv_log("keyboard layout \"%s\" cannot be compiled; keys are named by the fixed table only", layout.c_str());
-        xkb_context_unref(context);
         return nullptr;
     }
-    return std::unique_ptr<NVKeyLayout>(new NVKeyLayout(context, keymap));
+    return std::unique_ptr<NVKeyLayout>(new NVKeyLayout(keymap, 0));
+}
+
+std::unique_ptr<NVKeyLayout> NVKeyLayout::fromKeymap(xkb_keymap* keymap, uint32_t group)
+{
+    if (!keymap)
+        return nullptr;
+    return std::unique_ptr<NVKeyLayout>(new NVKeyLayout(xkb_keymap_ref(keymap), group));
 }
 
 NVKeyLayout::~NVKeyLayout()
 {
     xkb_keymap_unref(keymap_);
-    xkb_context_unref(context_);
 }
 
 std::string NVKeyLayout::keyText(uint16_t evdev) const
 {
+    // A key with fewer groups than the one in force wraps it as the server does.
     const xkb_keysym_t* syms = nullptr;
-    const int n = xkb_keymap_key_get_syms_by_level(keymap_, evdev + kEvdevOffset, 0, 0, &syms);
+    const int n = xkb_keymap_key_get_syms_by_level(keymap_, evdev + kEvdevOffset, group_, 0, &syms);
     if (n != 1)
         return {};
     char buf[16];
@@ -58,6 +66,12 @@ std::string NVKeyLayout::keyText(uint16_t evdev) const
     if (len == 2 && static_cast<unsigned char>(buf[0]) < 0x20)
         return {};
     return std::string(buf, static_cast<size_t>(len - 1));
+}
+
+std::string NVKeyLayout::name() const
+{
+    const char* n = xkb_keymap_layout_get_name(keymap_, group_);
+    return n ? n : "group " + std::to_string(group_ + 1);
 }
 
 const NVKeyLayout* nv_current_key_layout()

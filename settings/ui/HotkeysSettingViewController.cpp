@@ -69,11 +69,22 @@ HotkeysSettingViewController::HotkeysSettingViewController(QWidget* parent) : QW
 
     listener_->addShortcut(HotkeysUtil::readOpenDriverShortcut());
     listener_->startListenKeyboard();
+    layoutToken_ = nv_ui_center().observe(nvUiKeyLayoutChanged,
+                                          [this](const std::string&, const NVPlistDict&) { keyLayoutChanged(); });
 }
 
 HotkeysSettingViewController::~HotkeysSettingViewController()
 {
+    nv_ui_center().removeObserver(layoutToken_);
     windowClosed();
+}
+
+void HotkeysSettingViewController::keyLayoutChanged()
+{
+    listener_->updateText();
+    // Menu shortcuts are compared by key name, which the layout decides.
+    if (!listener_->KeyEvents().empty())
+        warnningImage->setVisible(HotkeysUtil::isTaken(listener_->KeyEvents().front()));
 }
 
 void HotkeysSettingViewController::showEvent(QShowEvent* event)

@@ -3,6 +3,7 @@
 // active the hotkey is released, so that pressing it can be recorded.
 #pragma once
 
+#include "core/channel/NotificationCenter.h"
 #include "settings/logic/NVKeyboardListener.h"
 
 #include <QWidget>
@@ -32,6 +33,8 @@ protected:
 private:
     void onBecomeKeyWindow();
     void onResignKeyWindow();
+    // The hotkey's text and whether it is taken, in the keyboard layout now in force.
+    void keyLayoutChanged();
 
     std::unique_ptr<NVKeyboardListener> listener_;
     QLabel* labelExplain;
@@ -41,4 +44,5 @@ private:
     QLabel* labelUnavailable;
     QWidget* watchedWindow_ = nullptr;
     bool closed_ = false;
+    NotificationCenter::Token layoutToken_ = 0;
 };

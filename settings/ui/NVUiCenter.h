@@ -10,6 +10,8 @@ inline constexpr const char* nvUiTabletStateChangedToSubView = "nuvro.tablet.ui.
 inline constexpr const char* nvUiDidImport = "NVDidImport";
 inline constexpr const char* nvUiApplicationTerminate = "applicationTerminate";
 inline constexpr const char* nvUiHotkeyChanged = "Hotkey_Changed_Notification";
+// The keyboard layout that names keys changed (NVKeyLayoutSource).
+inline constexpr const char* nvUiKeyLayoutChanged = "nuvro.tablet.ui.keyLayoutChanged";
 
 // Delivers at once, on the main thread.
 LocalNotificationCenter& nv_ui_center();

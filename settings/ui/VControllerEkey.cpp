@@ -69,6 +69,8 @@ VControllerEkey::VControllerEkey(QWidget* parent) : NVSubViewController(parent)
         updateNVConfigToView();
         showCurEkeyVal();
     });
+    layoutToken_ = nv_ui_center().observe(nvUiKeyLayoutChanged,
+                                          [this](const std::string&, const NVPlistDict&) { keyLayoutChanged(); });
     loadPicture();
     updateNVConfigToView();
 }
@@ -76,6 +78,7 @@ VControllerEkey::VControllerEkey(QWidget* parent) : NVSubViewController(parent)
 VControllerEkey::~VControllerEkey()
 {
     nv_ui_center().removeObserver(appEditToken_);
+    nv_ui_center().removeObserver(layoutToken_);
     if (muxToken_ && nv_app_context().bus)
         nv_app_context().bus->removeObserver(muxToken_);
 }
@@ -212,8 +215,18 @@ void VControllerEkey::clickBtn()
     _btnEkeyVal->setText(string_from_ekey(record));
 }
 
+void VControllerEkey::keyLayoutChanged()
+{
+    const int item = _btnMEkey->currentIndex();
+    refreshMEkeyList(menuSet_);
+    if (item < _btnMEkey->count())
+        _btnMEkey->setCurrentIndex(item);
+    showCurEkeyVal();
+}
+
 void VControllerEkey::refreshMEkeyList(int set)
 {
+    menuSet_ = set;
     _btnMEkey->clear();
     menu_.clear();
     if (!g_ui.bTabletOpened)

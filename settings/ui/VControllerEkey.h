@@ -38,6 +38,8 @@ private:
     void loadPicture();
     void placeControls();
     int currentMEkey() const;
+    // Key names follow the keyboard layout: the functions shown are written again.
+    void keyLayoutChanged();
 
     QCheckBox* _chkHEkey;
     QCheckBox* _chkSEkey;
@@ -47,6 +49,8 @@ private:
     QComboBox* _btnMEkey;
     NVMouseImageView* _imgTablet;
     std::vector<NVMEkeyMenuItem> menu_;
+    int menuSet_ = 0; // the function set the pop-up lists
     NotificationCenter::Token muxToken_ = 0;
     NotificationCenter::Token appEditToken_ = 0;
+    NotificationCenter::Token layoutToken_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "core/model/NVText.h"
 #include "settings/logic/NVEkeyText.h"
 #include "settings/ui/NVOutlet.h"
+#include "settings/ui/NVUiCenter.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -65,10 +66,14 @@ VControllerNewEkeyVal::VControllerNewEkeyVal(QWidget* parent)
     connect(textFuncName, &QLineEdit::editingFinished, this, &VControllerNewEkeyVal::controlTextDidEndEditing);
     textHotkeys->installEventFilter(this);
     textFuncName->installEventFilter(this);
+    layoutToken_ = nv_ui_center().observe(nvUiKeyLayoutChanged, [this](const std::string&, const NVPlistDict&) {
+        _keyboardListener->updateText();
+    });
 }
 
 VControllerNewEkeyVal::~VControllerNewEkeyVal()
 {
+    nv_ui_center().removeObserver(layoutToken_);
     _keyboardListener->stopListenKeyboard();
 }
 

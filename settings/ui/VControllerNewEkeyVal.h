@@ -34,6 +34,7 @@ private:
     void clickModifier();
 
     bool loaded_ = false; // name and keys are read from the record once
+    NotificationCenter::Token layoutToken_ = 0; // key names follow the keyboard layout
     std::unique_ptr<NVKeyboardListener> _keyboardListener;
     QLineEdit* textFuncName;
     QLineEdit* textHotkeys;

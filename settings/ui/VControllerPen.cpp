@@ -146,6 +146,8 @@ VControllerPen::VControllerPen(QWidget* parent) : NVSubViewController(parent)
     connect(_viewTest, &ViewPressTest::strokeEnded, _pressView, [this] { _pressView->setProgressValue(0); });
     appEditToken_ = nv_ui_center().observe(nvUiSelectedAppStartEdit,
                                            [this](const std::string&, const NVPlistDict&) { updateNVConfigToView(); });
+    layoutToken_ = nv_ui_center().observe(nvUiKeyLayoutChanged,
+                                          [this](const std::string&, const NVPlistDict&) { showButtonFunctions(); });
     loadPicture();
     updateNVConfigToView();
 }
@@ -153,6 +155,7 @@ VControllerPen::VControllerPen(QWidget* parent) : NVSubViewController(parent)
 VControllerPen::~VControllerPen()
 {
     nv_ui_center().removeObserver(appEditToken_);
+    nv_ui_center().removeObserver(layoutToken_);
 }
 
 void VControllerPen::handleNotificationNTabletStateChangedInSubView()
@@ -193,7 +196,7 @@ void VControllerPen::placeButtons()
     }
 }
 
-void VControllerPen::updateNVConfigToView()
+void VControllerPen::showButtonFunctions()
 {
     NVContextEkeys& c = context();
     for (int i = 0; i < 3; ++i) {
@@ -201,6 +204,11 @@ void VControllerPen::updateNVConfigToView()
         buttons_[static_cast<size_t>(i)]->setText(text);
         buttons_[static_cast<size_t>(i)]->setToolTip(text);
     }
+}
+
+void VControllerPen::updateNVConfigToView()
+{
+    showButtonFunctions();
     _sliderPress->setValue(g_ui.cfg.pressFactor * kSliderScale);
     _viewPress->setPressFactor(g_ui.cfg.pressFactor);
     _chkMouseMode->setChecked(g_ui.cfg.bAbsoluteMode == 0);
@@ -214,7 +222,7 @@ void VControllerPen::clickBtnEkey(int i)
         return;
     NVEkey* record = &context().pbtns[i];
     VControllerEkeyVal::openDlgEkeyVal(this, record);
-    buttons_[static_cast<size_t>(i)]->setText(string_from_ekey(record));
+    showButtonFunctions();
 }
 
 void VControllerPen::clickSlider()

@@ -39,6 +39,8 @@ protected:
 private:
     void loadPicture();
     void placeButtons();
+    // The functions of the tip and barrel buttons on their buttons (key names follow the layout).
+    void showButtonFunctions();
 
     ViewPen* _imgPen;
     std::array<QPushButton*, 3> buttons_{}; // _btnNib, _btnBelow, _btnAbove
@@ -52,4 +54,5 @@ private:
     QPushButton* _btnTest;
     QPushButton* _btnClear;
     NotificationCenter::Token appEditToken_ = 0;
+    NotificationCenter::Token layoutToken_ = 0;
 };

@@ -5,6 +5,8 @@
 #include "settings/logic/NVShortcut.h"
 
 #include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
+#include <xkbcommon/xkbcommon.h>
 
 #include <string>
 #include <vector>
@@ -68,6 +70,30 @@ TEST_F(KeyNames, KeysWithoutTextHaveNoName)
 TEST(KeyLayout, UnknownLayoutIsRefused)
 {
     EXPECT_EQ(NVKeyLayout::fromNames("no-such-layout"), nullptr);
+    EXPECT_EQ(NVKeyLayout::fromKeymap(nullptr, 0), nullptr);
+}
+
+TEST(KeyLayout, TheGroupInForceNamesTheKeysOfATwoLayoutKeymap)
+{
+    xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    xkb_rule_names names{};
+    names.layout = "us,de";
+    xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    xkb_context_unref(context);
+    ASSERT_NE(keymap, nullptr);
+    auto us = NVKeyLayout::fromKeymap(keymap, 0);
+    auto de = NVKeyLayout::fromKeymap(keymap, 1);
+    auto beyond = NVKeyLayout::fromKeymap(keymap, 2);
+    // The layouts hold the keymap on their own.
+    xkb_keymap_unref(keymap);
+    EXPECT_EQ(us->keyText(KEY_Y), "Y");
+    EXPECT_EQ(de->keyText(KEY_Y), "Z");
+    EXPECT_EQ(de->keyText(KEY_SEMICOLON), "\u00D6");
+    EXPECT_EQ(de->name(), "German");
+    EXPECT_EQ(beyond->keyText(KEY_Y), "Y") << "a group past the last wraps round, as on the server";
+    nv_set_current_key_layout(std::move(de));
+    EXPECT_EQ(NVKeys(16).description(), "Z");
+    nv_set_current_key_layout(NVKeyLayout::fromNames("us"));
 }
 
 TEST(KeyMasks, ConversionsBothWays)
