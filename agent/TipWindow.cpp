@@ -3,13 +3,20 @@
 #include "agent/TipRequest.h"
 #include "core/channel/NVNotificationNames.h"
 #include "core/log/NVLog.h"
+#include "platform/linux/SwayIpc.h"
 
 #include <QEasingCurve>
 #include <QFont>
+#include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
+
+#include <unistd.h>
 
 TipWindow::TipWindow()
 {
@@ -47,10 +54,23 @@ void TipWindow::showTipWindow(const QString& text, int screen)
         window_->setText(text);
     else
         create(text, screen);
-    window_->setWindowOpacity(1.0);
+    fade_.targetObject()->setProperty(fade_.propertyName(), 1.0);
     window_->show();
     window_->raise();
     fade_.start();
+}
+
+void TipWindow::keepFocusAway()
+{
+    // Wayland has no window that refuses the focus, and Sway focuses every new one: it is
+    // told never to focus a window of this process, which would also make the agent the
+    // frontmost application.
+    auto sway = SwayIpc::connect(qEnvironmentVariable("SWAYSOCK").toStdString());
+    if (!sway)
+        return;
+    const auto reply = sway->request(NV_SWAY_RUN_COMMAND, "no_focus [pid=" + std::to_string(getpid()) + "]");
+    if (!reply || !QJsonDocument::fromJson(QByteArray::fromStdString(*reply)).array().at(0)["success"].toBool())
+        nv_log("TipWindow: Sway refused to leave the tip unfocused: %s", reply ? reply->c_str() : "no answer");
 }
 
 void TipWindow::create(const QString& text, int screen)
@@ -58,10 +78,15 @@ void TipWindow::create(const QString& text, int screen)
     const auto screens = QGuiApplication::screens();
     const QRect frame = screen >= 0 && screen < screens.size() ? screens[screen]->geometry() : QRect();
 
-    // The text is the whole window, as the content of a borderless tip.
+    // The text is the whole window, as the content of a borderless tip. A Wayland client
+    // places no window of its own: an ordinary one, which the compositor places.
+    const bool wayland = QGuiApplication::platformName() == QLatin1String("wayland");
+    if (wayland)
+        keepFocusAway();
     window_ = std::make_unique<QLabel>(text, nullptr,
-                                       Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                                           Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput);
+                                       (wayland ? Qt::Window : Qt::ToolTip) | Qt::FramelessWindowHint |
+                                           Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                                           Qt::WindowTransparentForInput);
     window_->setAttribute(Qt::WA_ShowWithoutActivating);
     window_->setAttribute(Qt::WA_TranslucentBackground);
     window_->setAlignment(Qt::AlignCenter);
@@ -74,5 +99,13 @@ void TipWindow::create(const QString& text, int screen)
     window_->setGeometry(frame.x(), frame.y() + frame.height() - kBottomMargin - kHeight, frame.width(), kHeight);
     window_->setFixedSize(frame.width(), kHeight);
 
-    fade_.setTargetObject(window_.get());
+    if (wayland) {
+        // No window opacity there: the label fades its own painting.
+        auto* effect = new QGraphicsOpacityEffect(window_.get());
+        window_->setGraphicsEffect(effect);
+        fade_.setTargetObject(effect);
+        fade_.setPropertyName("opacity");
+    } else {
+        fade_.setTargetObject(window_.get());
+    }
 }

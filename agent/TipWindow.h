@@ -1,6 +1,7 @@
 // The tip that names a multi-function key's new function set: a borderless, click-through
 // strip above the bottom of a screen, on top of every workspace, that never takes the
-// focus and fades out over two seconds. Made on the first tip and reused.
+// focus and fades out over two seconds. Made on the first tip and reused. Under Wayland it
+// is an ordinary frameless window wherever the compositor puts it.
 #pragma once
 
 #include "core/channel/NVPlist.h"
@@ -37,6 +38,7 @@ public:
 
 private:
     void create(const QString& text, int screen);
+    void keepFocusAway();
 
     std::unique_ptr<QLabel> window_;
     QPropertyAnimation fade_;

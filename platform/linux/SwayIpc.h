@@ -16,6 +16,7 @@ struct NVSwayMessage {
 };
 
 enum NVSwayType : uint32_t {
+    NV_SWAY_RUN_COMMAND = 0,
     NV_SWAY_SUBSCRIBE = 2,
     NV_SWAY_GET_TREE = 4,
     // Events carry the high bit.

@@ -1,6 +1,8 @@
 // The real agent in a Wayland session (a headless Sway): the frontmost application from the
-// compositor, the display layout in its logical coordinates, both seen in the agent's
-// recording of the session.
+// compositor and the display layout in its logical coordinates, both seen in the agent's
+// recording of the session, and the tip, which takes no focus.
+#include "core/channel/NVNotificationNames.h"
+#include "platform/qt/DBusNotificationCenter.h"
 #include "tests/linux/SwayTestSupport.h"
 #include "tests/qt/QtTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -38,7 +40,27 @@ std::vector<std::string> activations(const std::string& file)
     return paths;
 }
 
-TEST(AgentOnSway, FollowsTheFocusedWindowsProgramAndMapsOverTheLogicalLayout)
+nlohmann::json find_pid(const nlohmann::json& node, qint64 pid)
+{
+    if (node.value("pid", qint64(0)) == pid)
+        return node;
+    for (const char* key : {"nodes", "floating_nodes"})
+        for (const auto& child : node.value(key, nlohmann::json::array()))
+            if (auto found = find_pid(child, pid); found.is_object())
+                return found;
+    return nullptr;
+}
+
+// The window of a process in Sway's tree; null when it has none.
+nlohmann::json window_of(nvtest::HeadlessSway& sway, qint64 pid)
+{
+    QProcess tree;
+    tree.start("swaymsg", {"-s", QString::fromStdString(sway.socket()), "-t", "get_tree", "-r"});
+    tree.waitForFinished(5000);
+    return find_pid(nlohmann::json::parse(tree.readAllStandardOutput().toStdString(), nullptr, false), pid);
+}
+
+TEST(AgentOnSway, FollowsTheFocusedWindowsProgramMapsOverTheLogicalLayoutAndTipsWithoutFocus)
 {
     if (!nvtest::HeadlessSway::installed())
         GTEST_SKIP() << "sway is not installed";
@@ -101,6 +123,20 @@ TEST(AgentOnSway, FollowsTheFocusedWindowsProgramAndMapsOverTheLogicalLayout)
         if (j.is_object() && j.contains("displays"))
             displays = j["displays"];
     EXPECT_EQ(displays, nlohmann::json::parse("[[0, 0, 1280, 720], [1280, 0, 960, 540]]")) << displays.dump();
+
+    // A function-set switch shows the tip: a window of the agent's own that Sway keeps
+    // unfocused, so the frontmost application stays the one the user works in.
+    QDBusConnection connection = QDBusConnection::connectToBus(bus.address(), "tip");
+    DBusNotificationCenter center(connection);
+    center.post(nvNotificationContextMEkeyChanged, {{nvKeyMuxIndex, int32_t(1)},
+                                                    {nvKeyScreenToDisplay, int32_t(0)},
+                                                    {nvKeyNameArray, NVPlistStrings{"Brush", "Eraser", "Zoom"}}});
+    ASSERT_TRUE(spin_until([&] { return window_of(sway, agent.processId()).is_object(); }, 10000))
+        << out.toStdString();
+    spin_until([] { return false; }, 300);
+    EXPECT_FALSE(window_of(sway, agent.processId())["focused"].get<bool>());
+    EXPECT_TRUE(window_of(sway, paint->processId())["focused"].get<bool>());
+    EXPECT_EQ(activations(recording).size(), 3u);
 
     agent.terminate();
     EXPECT_TRUE(agent.waitForFinished(5000));
