@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 struct NVScreenRect {
@@ -18,6 +19,13 @@ struct NVDisplayInfo {
     NVScreenRect bounds;
 };
 
+// Which monitor a display is: the window system's name of its output ("HDMI-1") and the
+// EDID the monitor sent; either is empty when unknown.
+struct NVDisplayIdentity {
+    std::string name;
+    std::vector<uint8_t> edid;
+};
+
 class DisplayList {
 public:
     virtual ~DisplayList() = default;
@@ -25,6 +33,13 @@ public:
     virtual bool activeDisplays(std::vector<NVDisplayInfo>& out) = 0;
     // Called once for each completed reconfiguration of the displays.
     virtual void setReconfigurationHandler(std::function<void()> handler) = 0;
+    // The identity of each active display, in the same order; false when the window system
+    // tells none.
+    virtual bool displayIdentities(std::vector<NVDisplayIdentity>& out)
+    {
+        out.clear();
+        return false;
+    }
 };
 
 // Bounding box of all displays; the zero rectangle when there are none.

@@ -59,8 +59,6 @@ std::vector<DrmConnector> drm_connectors(const std::string& sysRoot)
             continue;
         std::ifstream in(dir / "edid", std::ios::binary);
         std::vector<uint8_t> edid((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (edid.empty())
-            continue;
         out.push_back({name, ddc_bus(dir), std::move(edid)});
     }
     std::sort(out.begin(), out.end(), [](const DrmConnector& a, const DrmConnector& b) { return a.name < b.name; });

@@ -78,6 +78,55 @@ bool RandrDisplayList::activeDisplays(std::vector<NVDisplayInfo>& out)
     return true;
 }
 
+bool RandrDisplayList::displayIdentities(std::vector<NVDisplayIdentity>& out)
+{
+    xcb_randr_get_monitors_reply_t* reply =
+        xcb_randr_get_monitors_reply(conn_, xcb_randr_get_monitors(conn_, root_, 1), nullptr);
+    if (!reply)
+        return false;
+    out.clear();
+    for (auto it = xcb_randr_get_monitors_monitors_iterator(reply); it.rem; xcb_randr_monitor_info_next(&it)) {
+        // A monitor made by hand may have no output.
+        if (xcb_randr_monitor_info_outputs_length(it.data) == 0)
+            out.emplace_back();
+        else
+            out.push_back(outputIdentity(xcb_randr_monitor_info_outputs(it.data)[0]));
+    }
+    free(reply);
+    return true;
+}
+
+NVDisplayIdentity RandrDisplayList::outputIdentity(uint32_t output)
+{
+    NVDisplayIdentity id;
+    if (auto* info = xcb_randr_get_output_info_reply(conn_, xcb_randr_get_output_info(conn_, output, 0), nullptr)) {
+        const auto* name = reinterpret_cast<const char*>(xcb_randr_get_output_info_name(info));
+        id.name.assign(name, static_cast<size_t>(xcb_randr_get_output_info_name_length(info)));
+        free(info);
+    }
+    if (!edidAtom_) {
+        constexpr const char kEdid[] = "EDID";
+        if (auto* atom =
+                xcb_intern_atom_reply(conn_, xcb_intern_atom(conn_, 1, sizeof kEdid - 1, kEdid), nullptr)) {
+            edidAtom_ = atom->atom;
+            free(atom);
+        }
+        if (!edidAtom_)
+            return id;
+    }
+    // 256 words hold a base block and seven extensions.
+    auto* prop = xcb_randr_get_output_property_reply(
+        conn_, xcb_randr_get_output_property(conn_, output, edidAtom_, XCB_ATOM_ANY, 0, 256, 0, 0), nullptr);
+    if (prop) {
+        if (prop->format == 8) {
+            const uint8_t* data = xcb_randr_get_output_property_data(prop);
+            id.edid.assign(data, data + xcb_randr_get_output_property_data_length(prop));
+        }
+        free(prop);
+    }
+    return id;
+}
+
 void RandrDisplayList::setReconfigurationHandler(std::function<void()> handler) { handler_ = std::move(handler); }
 
 bool RandrDisplayList::isConnected() const { return xcb_connection_has_error(conn_) == 0; }

@@ -25,16 +25,20 @@ public:
     bool activeDisplays(std::vector<NVDisplayInfo>& out) override;
     // One burst of screen changes calls the handler once.
     void setReconfigurationHandler(std::function<void()> handler) override;
+    // Each monitor's first output: its name and its "EDID" property.
+    bool displayIdentities(std::vector<NVDisplayIdentity>& out) override;
 
     bool isConnected() const;
 
 private:
     RandrDisplayList(xcb_connection_t* conn, uint32_t root, uint8_t eventBase);
     void readEvents();
+    NVDisplayIdentity outputIdentity(uint32_t output);
 
     xcb_connection_t* conn_;
     uint32_t root_;
     uint8_t eventBase_;
+    uint32_t edidAtom_ = 0; // none until an output carries the property
     std::function<void()> handler_;
     std::unique_ptr<QSocketNotifier> notifier_;
 };

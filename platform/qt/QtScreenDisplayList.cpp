@@ -45,6 +45,14 @@ bool QtScreenDisplayList::activeDisplays(std::vector<NVDisplayInfo>& out)
     return true;
 }
 
+bool QtScreenDisplayList::displayIdentities(std::vector<NVDisplayIdentity>& out)
+{
+    out.clear();
+    for (QScreen* s : QGuiApplication::screens())
+        out.push_back({s->name().toStdString(), {}});
+    return true;
+}
+
 void QtScreenDisplayList::setReconfigurationHandler(std::function<void()> handler)
 {
     handler_ = std::move(handler);

@@ -21,6 +21,8 @@ public:
 
     bool activeDisplays(std::vector<NVDisplayInfo>& out) override;
     void setReconfigurationHandler(std::function<void()> handler) override;
+    // Qt gives a screen's output name but not its EDID.
+    bool displayIdentities(std::vector<NVDisplayIdentity>& out) override;
 
 private:
     void watch(QScreen* screen);

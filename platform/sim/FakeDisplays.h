@@ -16,11 +16,18 @@ public:
         return true;
     }
     void setReconfigurationHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
+    // The identities given with the displays; false when none were given.
+    bool displayIdentities(std::vector<NVDisplayIdentity>& out) override
+    {
+        out = refuse_ ? std::vector<NVDisplayIdentity>{} : identities_;
+        return !out.empty();
+    }
 
     // Replaces the displays and reports one reconfiguration.
-    void setDisplays(std::vector<NVDisplayInfo> displays)
+    void setDisplays(std::vector<NVDisplayInfo> displays, std::vector<NVDisplayIdentity> identities = {})
     {
         displays_ = std::move(displays);
+        identities_ = std::move(identities);
         if (handler_)
             handler_();
     }
@@ -29,6 +36,7 @@ public:
 
 private:
     std::vector<NVDisplayInfo> displays_;
+    std::vector<NVDisplayIdentity> identities_;
     std::function<void()> handler_;
     bool refuse_ = false;
 };

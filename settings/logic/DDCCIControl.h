@@ -5,6 +5,7 @@
 #include "settings/logic/NVDdcQueue.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,15 +16,20 @@ struct DDCDisplay {
     int bus = -1;            // the I2C bus of its DDC lines; -1 when it has none
     std::string screenName;  // empty when unknown
     std::string seriaNumber; // empty when unknown
+    bool operator==(const DDCDisplay&) const = default;
 };
 
-// Where the displays and their buses come from: the kernel's DRM connectors, or a test's.
+// Where the displays and their buses come from: the desktop's displays on the kernel's DRM
+// connectors, or a test's.
 class NVDdcDisplaySource {
 public:
     virtual ~NVDdcDisplaySource() = default;
     virtual std::vector<DDCDisplay> displays() = 0;
     // The display's bus; null when it cannot be opened.
     virtual std::unique_ptr<NVI2cPort> open(const DDCDisplay& display) = 0;
+    // Called on the window's thread when the displays may have changed; a source whose
+    // displays never change ignores it. Empty stops the calls.
+    virtual void setChangeHandler(std::function<void()>) {}
 };
 
 // "%d:%s" of the 1-based position and the screen name.

@@ -4,18 +4,19 @@
 #include "settings/logic/NVUserDefaults.h"
 #include "settings/ui/NVDrmDisplaySource.h"
 #include "settings/ui/NVOutlet.h"
+#include "settings/ui/NVScreens.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
-
-#include <initializer_list>
 #include <QPushButton>
 #include <QSlider>
 
+#include <algorithm>
 #include <array>
+#include <initializer_list>
 
 namespace {
 
@@ -50,15 +51,13 @@ void MonitorSettingsController::setDisplaySource(NVDdcDisplaySource* source)
 
 MonitorSettingsController::MonitorSettingsController(QWidget* parent) : QWidget(parent)
 {
-    NVDdcDisplaySource* source = g_source;
-    if (!source) {
-        ownSource_ = std::make_unique<NVDrmDisplaySource>();
-        source = ownSource_.get();
+    source_ = g_source;
+    if (!source_) {
+        ownSource_ = std::make_unique<NVDrmDisplaySource>(nv_open_display_source());
+        source_ = ownSource_.get();
     }
-    control_ = std::make_unique<DDCCIControl>(*source);
 
     displayChooser = nv_outlet(new QComboBox, "displayChooser", qtTrId("monitorDisplay"));
-    displayChooser->addItem(qtTrId("monitorNoDisplay"));
     brightnessSlider = slider("brightnessSlider", "monitorBrightness");
     contrastSlider = slider("contrastSlider", "monitorContrast");
     redSlider = slider("redSlider", "monitorRed");
@@ -106,22 +105,6 @@ MonitorSettingsController::MonitorSettingsController(QWidget* parent) : QWidget(
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(3, 1);
 
-    const int count = control_->getDisplays();
-    if (count > 0) {
-        displayChooser->clear();
-        for (int i = 0; i < count; ++i)
-            displayChooser->addItem(QString::fromStdString(
-                nv_display_chooser_title(i + 1, control_->displays()[static_cast<size_t>(i)].screenName)));
-        displayChooser->setCurrentIndex(count - 1);
-    }
-    control_->currentDisplayID = count - 1;
-    for (QSlider* s : {redSlider, greenSlider, blueSlider})
-        s->setEnabled(false);
-    // Without a display there is nothing to adjust.
-    for (QWidget* w : std::initializer_list<QWidget*>{brightnessSlider, contrastSlider, btn6500K, btn9300K, btnUser,
-                                                      btnReset, btnInfo})
-        w->setEnabled(count > 0);
-
     connect(displayChooser, &QComboBox::currentIndexChanged, this, &MonitorSettingsController::chooserChanged);
     connect(brightnessSlider, &QSlider::valueChanged, this, [this](int v) { write(NVVCP_BRIGHTNESS, v); });
     connect(contrastSlider, &QSlider::valueChanged, this, [this](int v) { write(NVVCP_CONTRAST, v); });
@@ -137,11 +120,51 @@ MonitorSettingsController::MonitorSettingsController(QWidget* parent) : QWidget(
     });
     connect(btnInfo, &QPushButton::clicked, this, &MonitorSettingsController::logMonitorInfo);
 
+    listDisplays();
+    source_->setChangeHandler([this] { listDisplays(); });
+}
+
+MonitorSettingsController::~MonitorSettingsController()
+{
+    source_->setChangeHandler({});
+}
+
+void MonitorSettingsController::listDisplays()
+{
+    auto fresh = std::make_unique<DDCCIControl>(*source_);
+    const int count = fresh->getDisplays();
+    if (control_ && fresh->displays() == control_->displays())
+        return;
+    // The old displays' queues finish the request under way and drop the rest.
+    control_ = std::move(fresh);
+    gainsEnabled_ = false;
+    {
+        const QSignalBlocker quiet(displayChooser);
+        displayChooser->clear();
+        if (count == 0)
+            displayChooser->addItem(qtTrId("monitorNoDisplay"));
+        for (int i = 0; i < count; ++i)
+            displayChooser->addItem(QString::fromStdString(
+                nv_display_chooser_title(i + 1, control_->displays()[static_cast<size_t>(i)].screenName)));
+        displayChooser->setCurrentIndex(std::max(count - 1, 0));
+    }
+    control_->currentDisplayID = count - 1;
+    labelNoAnswer->hide();
+    enableControls();
     if (count > 0)
         chooserChanged(count - 1);
 }
 
-MonitorSettingsController::~MonitorSettingsController() = default;
+void MonitorSettingsController::enableControls()
+{
+    const DDCDisplay* display = control_->getCurrentDisplay();
+    const bool reachable = display && display->bus >= 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{brightnessSlider, contrastSlider, btn6500K, btn9300K, btnUser,
+                                                      btnReset, btnInfo})
+        w->setEnabled(reachable);
+    for (QSlider* s : {redSlider, greenSlider, blueSlider})
+        s->setEnabled(reachable && gainsEnabled_);
+}
 
 bool MonitorSettingsController::displayNotAnswering() const
 {
@@ -153,6 +176,13 @@ void MonitorSettingsController::chooserChanged(int index)
     if (index < 0 || index >= static_cast<int>(control_->displays().size()))
         return;
     control_->currentDisplayID = index;
+    enableControls();
+    // A display without DDC lines cannot be asked.
+    if (control_->getCurrentDisplay()->bus < 0) {
+        labelNoAnswer->show();
+        return;
+    }
+    labelNoAnswer->hide();
     readInto(NVVCP_BRIGHTNESS, brightnessSlider);
     readInto(NVVCP_CONTRAST, contrastSlider);
     applyMonitorSpecifics();
@@ -200,8 +230,8 @@ void MonitorSettingsController::setPreset(uint8_t preset, bool gainsEnabled)
 {
     QPointer<MonitorSettingsController> self(this);
     control_->write(NVVCP_COLOR_PRESET, preset, [self](bool ok) { on_page(self, [self, ok] { self->answered(ok); }); });
-    for (QSlider* s : {redSlider, greenSlider, blueSlider})
-        s->setEnabled(gainsEnabled);
+    gainsEnabled_ = gainsEnabled;
+    enableControls();
 }
 
 void MonitorSettingsController::logMonitorInfo()

@@ -1,6 +1,7 @@
 // The monitor page of the preferences window: brightness, contrast, colour preset and
 // red/green/blue gains of a display over DDC/CI. Requests run off the window's thread; a
-// display that does not answer is said so, and the page stays usable.
+// display that does not answer is said so, and the page stays usable. The displays follow
+// the desktop's.
 #pragma once
 
 #include "settings/logic/DDCCIControl.h"
@@ -18,7 +19,7 @@ class MonitorSettingsController : public QWidget {
     Q_OBJECT
 public:
     // Pages made while set take their displays from source (tests); null restores the
-    // kernel's DRM connectors.
+    // desktop's displays on the kernel's DRM connectors.
     static void setDisplaySource(NVDdcDisplaySource* source);
 
     explicit MonitorSettingsController(QWidget* parent = nullptr);
@@ -33,7 +34,12 @@ signals:
     void requestFinished();
 
 private:
+    // Lists the source's displays anew when they differ from those shown, starting on the
+    // last one.
+    void listDisplays();
     void chooserChanged(int index);
+    // Controls reach only a display with a DDC bus; the gains only in the user preset.
+    void enableControls();
     void applyMonitorSpecifics();
     void readInto(uint8_t vcp, QSlider* slider);
     void write(uint8_t vcp, int value);
@@ -43,7 +49,9 @@ private:
     void answered(bool ok);
 
     std::unique_ptr<NVDdcDisplaySource> ownSource_;
+    NVDdcDisplaySource* source_;
     std::unique_ptr<DDCCIControl> control_;
+    bool gainsEnabled_ = false;
     QComboBox* displayChooser;
     QSlider* brightnessSlider;
     QSlider* contrastSlider;

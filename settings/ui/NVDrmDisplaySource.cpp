@@ -2,7 +2,7 @@
 
 #include "platform/linux/DrmConnectors.h"
 #include "platform/linux/I2cDevice.h"
-#include "settings/logic/NVEdid.h"
+#include "settings/logic/NVDisplayMatch.h"
 
 #include <thread>
 
@@ -21,20 +21,17 @@ private:
 
 } // namespace
 
+NVDrmDisplaySource::NVDrmDisplaySource(std::unique_ptr<DisplayList> screens, std::string sysRoot, std::string devDir)
+    : screens_(std::move(screens)), sysRoot_(std::move(sysRoot)), devDir_(std::move(devDir))
+{
+}
+
 std::vector<DDCDisplay> NVDrmDisplaySource::displays()
 {
-    std::vector<DDCDisplay> out;
-    for (const DrmConnector& c : drm_connectors(sysRoot_)) {
-        DDCDisplay d;
-        d.displayID = static_cast<uint32_t>(out.size());
-        d.bus = c.i2cBus;
-        const auto names = nv_edid_names(c.edid);
-        d.screenName = names && !names->productName.empty() ? names->productName : c.name;
-        if (names)
-            d.seriaNumber = names->serialNumber;
-        out.push_back(std::move(d));
-    }
-    return out;
+    std::vector<NVDisplayIdentity> identities;
+    if (!screens_->displayIdentities(identities))
+        return {};
+    return nv_match_ddc_displays(identities, drm_connectors(sysRoot_));
 }
 
 std::unique_ptr<NVI2cPort> NVDrmDisplaySource::open(const DDCDisplay& display)
@@ -45,4 +42,9 @@ std::unique_ptr<NVI2cPort> NVDrmDisplaySource::open(const DDCDisplay& display)
     if (!device)
         return nullptr;
     return std::make_unique<I2cDevPort>(std::move(device));
+}
+
+void NVDrmDisplaySource::setChangeHandler(std::function<void()> handler)
+{
+    screens_->setReconfigurationHandler(std::move(handler));
 }

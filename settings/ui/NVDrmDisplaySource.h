@@ -1,21 +1,25 @@
-// The monitor page's displays on Linux: the DRM connectors with an EDID, named from it,
-// and their DDC/CI buses through i2c-dev.
+// The monitor page's displays on Linux: the suite's display source in its order, each on
+// the DRM connector whose EDID it shares, named from the EDID, and its DDC/CI bus through
+// i2c-dev.
 #pragma once
 
+#include "core/input/DisplayList.h"
 #include "settings/logic/DDCCIControl.h"
 
+#include <memory>
 #include <string>
 
 class NVDrmDisplaySource : public NVDdcDisplaySource {
 public:
-    explicit NVDrmDisplaySource(std::string sysRoot = "/sys/class/drm", std::string devDir = "/dev")
-        : sysRoot_(std::move(sysRoot)), devDir_(std::move(devDir))
-    {
-    }
+    explicit NVDrmDisplaySource(std::unique_ptr<DisplayList> screens, std::string sysRoot = "/sys/class/drm",
+                                std::string devDir = "/dev");
     std::vector<DDCDisplay> displays() override;
     std::unique_ptr<NVI2cPort> open(const DDCDisplay& display) override;
+    // Follows the display source's reconfigurations.
+    void setChangeHandler(std::function<void()> handler) override;
 
 private:
+    std::unique_ptr<DisplayList> screens_;
     std::string sysRoot_;
     std::string devDir_;
 };

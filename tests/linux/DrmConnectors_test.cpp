@@ -33,11 +33,11 @@ TEST(DrmConnectors, ConnectedConnectorsWithTheirBusAndEdid)
     fs::create_directories(root / "card0-DP-1" / "i2c-12");
     connector(root, "card0-eDP-1", "connected", "EDID-C"); // a laptop panel: no DDC bus
     connector(root, "card0-VGA-1", "disconnected", "");
-    connector(root, "card1-DVI-D-1", "connected", ""); // no EDID read
+    connector(root, "card1-DVI-D-1", "connected", ""); // no EDID read: still a display
     nvtest::write_file(root / "version", "drm 1.1.0\n");
 
     const auto list = drm_connectors(root.string());
-    ASSERT_EQ(list.size(), 3u);
+    ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(list[0].name, "card0-DP-1");
     EXPECT_EQ(list[0].i2cBus, 12);
     EXPECT_EQ(std::string(list[0].edid.begin(), list[0].edid.end()), "EDID-B");
@@ -45,6 +45,8 @@ TEST(DrmConnectors, ConnectedConnectorsWithTheirBusAndEdid)
     EXPECT_EQ(list[1].i2cBus, 7);
     EXPECT_EQ(list[2].name, "card0-eDP-1");
     EXPECT_EQ(list[2].i2cBus, -1);
+    EXPECT_EQ(list[3].name, "card1-DVI-D-1");
+    EXPECT_TRUE(list[3].edid.empty());
 
     EXPECT_TRUE(drm_connectors((root / "missing").string()).empty());
 }

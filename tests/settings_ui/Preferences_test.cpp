@@ -13,6 +13,7 @@
 #include "settings/ui/MonitorSettingsController.h"
 #include "settings/ui/NVAppContext.h"
 #include "settings/ui/NVDialogs.h"
+#include "settings/ui/NVDrmDisplaySource.h"
 #include "settings/ui/NVSubViewController.h"
 #include "settings/ui/NVUiCenter.h"
 #include "settings/ui/NuvroMessageBox.h"
@@ -21,9 +22,12 @@
 #include "settings/ui/ViewController.h"
 
 #include "platform/linux/XcbHotkey.h"
+#include "platform/sim/FakeDisplays.h"
 
 #include "tests/linux/XvfbTestSupport.h"
 #include "tests/qt/QtTestSupport.h"
+#include "tests/settings/DrmSysfsTree.h"
+#include "tests/settings/EdidBlock.h"
 #include "tests/settings/FakeDdcMonitor.h"
 #include "tests/settings_ui/UiTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -285,6 +289,51 @@ TEST_F(PreferencesTest, WithoutDisplaysTheChooserKeepsItsItemAndNothingIsSent)
     page.findChild<QSlider*>("brightnessSlider")->setValue(10);
     page.findChild<QPushButton*>("btnReset")->click();
     EXPECT_FALSE(page.displayNotAnswering());
+}
+
+TEST_F(PreferencesTest, MonitorPageListsTheDesktopsDisplaysOnTheirConnectorsAndFollowsChanges)
+{
+    nvtest::DrmSysfsTree sys;
+    const auto left = nvtest::edid_block("NV Left", "L-1", 0);
+    const auto panel = nvtest::edid_block("NV Panel", nullptr, 77);
+    sys.add("card0-DP-1", left, 5);
+    sys.add("card0-eDP-1", panel, -1);
+    auto owned = std::make_unique<FakeDisplays>();
+    FakeDisplays* desktop = owned.get();
+    const std::vector<NVDisplayInfo> two{{1, {0, 0, 1920, 1080}}, {2, {1920, 0, 2560, 1440}}};
+    desktop->setDisplays(two, {{"eDP-1", panel}, {"DP-1", left}});
+    nvtest::TempDir dev; // no /dev/i2c-5: the bus does not open
+    NVDrmDisplaySource source(std::move(owned), sys.root(), dev.path().string());
+    MonitorSettingsController::setDisplaySource(&source);
+
+    MonitorSettingsController page;
+    auto* chooser = page.findChild<QComboBox*>("displayChooser");
+    auto* brightness = page.findChild<QSlider*>("brightnessSlider");
+    ASSERT_EQ(chooser->count(), 2);
+    EXPECT_EQ(chooser->itemText(0), "1:NV Panel") << "numbered in the desktop's order";
+    EXPECT_EQ(chooser->itemText(1), "2:NV Left");
+    EXPECT_TRUE(brightness->isEnabled()) << "a display on a DDC bus";
+    ASSERT_TRUE(nvtest::spin_until([&] { return page.displayNotAnswering(); })) << "its bus does not open";
+
+    chooser->setCurrentIndex(0);
+    EXPECT_TRUE(page.displayNotAnswering()) << "the panel has no DDC lines";
+    for (const char* name : {"brightnessSlider", "contrastSlider", "redSlider"})
+        EXPECT_FALSE(page.findChild<QSlider*>(name)->isEnabled()) << name;
+    for (const char* name : {"btn6500K", "btn9300K", "btnUser", "btnReset", "btnInfo"})
+        EXPECT_FALSE(page.findChild<QPushButton*>(name)->isEnabled()) << name;
+
+    desktop->setDisplays({{2, {0, 0, 2560, 1440}}, {1, {2560, 0, 1920, 1080}}}, {{"DP-1", left}, {"eDP-1", panel}});
+    ASSERT_EQ(chooser->count(), 2);
+    EXPECT_EQ(chooser->itemText(0), "1:NV Left") << "a new order is followed";
+    EXPECT_EQ(chooser->currentIndex(), 1);
+    chooser->setCurrentIndex(0);
+    desktop->setDisplays({{2, {0, 0, 1280, 720}}, {1, {1280, 0, 1920, 1080}}}, {{"DP-1", left}, {"eDP-1", panel}});
+    EXPECT_EQ(chooser->currentIndex(), 0) << "a change of modes alone keeps the choice";
+
+    desktop->setDisplays({{1, {0, 0, 1920, 1080}}}, {{"eDP-1", panel}});
+    ASSERT_EQ(chooser->count(), 1);
+    EXPECT_EQ(chooser->itemText(0), "1:NV Panel");
+    EXPECT_EQ(page.control().currentDisplayID, 0);
 }
 
 TEST_F(PreferencesTest, GeneralPageStartAtLoginUpdateFlagAndUninstall)
