@@ -6,8 +6,8 @@ std::vector<NVPrefsItem> nv_prefs_items(bool nuvroBrand, bool updateNeeded)
     items.push_back({nvItemGeneral, NVPREFS_GENERAL, updateNeeded ? "settingsWithUpdate_new.png" : "settings.png",
                      "settingsCommon"});
     if (nuvroBrand)
-        items.push_back({nvItemHotkeys, NVPREFS_HOTKEYS, "settings.png", "settingsHotkey"});
-    items.push_back({nvItemMonitor, NVPREFS_MONITOR, "settings.png", "settingsMonitor"});
+        items.push_back({nvItemHotkeys, NVPREFS_HOTKEYS, "hotkeys.png", "settingsHotkey"});
+    items.push_back({nvItemMonitor, NVPREFS_MONITOR, "monitor.png", "settingsMonitor"});
     return items;
 }
 

@@ -3,6 +3,7 @@
 #include "core/model/NVLayoutAlloc.h"
 #include "settings/logic/NVBattery.h"
 #include "settings/logic/NVFlavour.h"
+#include "settings/logic/NVPrefsToolbar.h"
 #include "tests/support/TestSupport.h"
 #include "tools/picgen/NVIcoFile.h"
 #include "tools/picgen/NVPicCanvas.h"
@@ -161,6 +162,9 @@ TEST(BrandPictures, EveryPictureTheProgramsLoadExistsAtOneAndTwoX)
                              "GenericQuestionMarkIcon.png", "settings.png", "settingsWithUpdate_new.png", "clean.png",
                              "warnning.png", "NUVRO.png"})
         paths.insert(res + "/res/" + name);
+    for (bool updateNeeded : {false, true})
+        for (const NVPrefsItem& item : nv_prefs_items(true, updateNeeded))
+            paths.insert(res + "/res/" + item.image);
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         const QImage one(QString::fromStdString(path));

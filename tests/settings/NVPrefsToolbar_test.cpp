@@ -15,9 +15,11 @@ TEST(NVPrefsToolbar, ItemsPerBrandAndTheUpdatePicture)
     EXPECT_STREQ(nuvro[0].labelKey, "settingsCommon");
     EXPECT_STREQ(nuvro[1].identifier, nvItemHotkeys);
     EXPECT_EQ(nuvro[1].tag, 2);
+    EXPECT_STREQ(nuvro[1].image, "hotkeys.png");
     EXPECT_STREQ(nuvro[1].labelKey, "settingsHotkey");
     EXPECT_STREQ(nuvro[2].identifier, nvItemMonitor);
     EXPECT_EQ(nuvro[2].tag, 3);
+    EXPECT_STREQ(nuvro[2].image, "monitor.png");
     EXPECT_STREQ(nv_prefs_items(true, true)[0].image, "settingsWithUpdate_new.png");
 
     const auto other = nv_prefs_items(false, false);

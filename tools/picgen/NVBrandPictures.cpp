@@ -261,6 +261,15 @@ void draw_question(QPainter& g, const QSize& size)
     g.drawEllipse(QPointF(s * 0.5, s * 0.74), s * 0.055, s * 0.055);
 }
 
+// The dark metal of the preferences' items, so that they read as one set.
+QLinearGradient toolbar_metal(double s)
+{
+    QLinearGradient metal(QPointF(0, 0), QPointF(0, s));
+    metal.setColorAt(0, QColor(0x6a, 0x71, 0x7a));
+    metal.setColorAt(1, QColor(0x3d, 0x42, 0x49));
+    return metal;
+}
+
 QPainterPath gear(const QPointF& c, double outer)
 {
     const int teeth = 8;
@@ -284,11 +293,8 @@ void draw_settings(QPainter& g, const QSize& size, bool update)
 {
     const NVPicPalette& p = nuvro();
     const double s = size.width();
-    QLinearGradient metal(QPointF(0, 0), QPointF(0, s));
-    metal.setColorAt(0, QColor(0x6a, 0x71, 0x7a));
-    metal.setColorAt(1, QColor(0x3d, 0x42, 0x49));
     g.setPen(QPen(QColor(0x2b, 0x2e, 0x33), s * 0.03));
-    g.setBrush(metal);
+    g.setBrush(toolbar_metal(s));
     g.drawPath(gear(QPointF(s * 0.5, s * 0.5), s * 0.44));
     if (update) {
         g.setPen(QPen(Qt::white, s * 0.05));
@@ -298,6 +304,50 @@ void draw_settings(QPainter& g, const QSize& size, bool update)
         g.drawPolyline(QPolygonF{QPointF(s * 0.7, s * 0.23), QPointF(s * 0.78, s * 0.15), QPointF(s * 0.86, s * 0.23)});
         g.drawLine(QPointF(s * 0.78, s * 0.16), QPointF(s * 0.78, s * 0.31));
     }
+}
+
+// A keyboard key seen slightly from above, a return arrow on its top.
+void draw_hotkeys(QPainter& g, const QSize& size)
+{
+    const double s = size.width();
+    g.setPen(QPen(QColor(0x2b, 0x2e, 0x33), s * 0.03));
+    g.setBrush(toolbar_metal(s));
+    g.drawRoundedRect(QRectF(s * 0.08, s * 0.1, s * 0.84, s * 0.8), s * 0.16, s * 0.16);
+    QLinearGradient top(QPointF(0, s * 0.14), QPointF(0, s * 0.7));
+    top.setColorAt(0, QColor(0x9a, 0xa1, 0xa9));
+    top.setColorAt(1, QColor(0x72, 0x79, 0x82));
+    g.setPen(Qt::NoPen);
+    g.setBrush(top);
+    g.drawRoundedRect(QRectF(s * 0.17, s * 0.15, s * 0.66, s * 0.58), s * 0.1, s * 0.1);
+    g.setPen(QPen(Qt::white, s * 0.07, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    g.setBrush(Qt::NoBrush);
+    g.drawPolyline(QPolygonF{QPointF(s * 0.64, s * 0.28), QPointF(s * 0.64, s * 0.5), QPointF(s * 0.34, s * 0.5)});
+    g.drawPolyline(QPolygonF{QPointF(s * 0.43, s * 0.41), QPointF(s * 0.34, s * 0.5), QPointF(s * 0.43, s * 0.59)});
+}
+
+// A display on its stand, its screen in the accent colour.
+void draw_monitor(QPainter& g, const QSize& size)
+{
+    const NVPicPalette& p = nuvro();
+    const double s = size.width();
+    g.setPen(QPen(QColor(0x2b, 0x2e, 0x33), s * 0.03));
+    g.setBrush(toolbar_metal(s));
+    g.drawRect(QRectF(s * 0.42, s * 0.7, s * 0.16, s * 0.14));
+    g.drawRoundedRect(QRectF(s * 0.26, s * 0.82, s * 0.48, s * 0.09), s * 0.04, s * 0.04);
+    g.drawRoundedRect(QRectF(s * 0.04, s * 0.12, s * 0.92, s * 0.62), s * 0.08, s * 0.08);
+    QLinearGradient screen(QPointF(0, s * 0.18), QPointF(s, s * 0.68));
+    screen.setColorAt(0, p.accentLight);
+    screen.setColorAt(1, p.accent.darker(125));
+    g.setPen(Qt::NoPen);
+    g.setBrush(screen);
+    g.drawRect(QRectF(s * 0.11, s * 0.19, s * 0.78, s * 0.48));
+    g.setBrush(QColor(255, 255, 255, 70));
+    QPainterPath glare;
+    glare.moveTo(s * 0.11, s * 0.19);
+    glare.lineTo(s * 0.5, s * 0.19);
+    glare.lineTo(s * 0.11, s * 0.52);
+    glare.closeSubpath();
+    g.drawPath(glare);
 }
 
 // An eraser wiping a line away.
@@ -369,6 +419,8 @@ std::vector<NVPicture> nv_brand_pictures()
         {"GenericQuestionMarkIcon.png", QSize(64, 64), [](QPainter& g) { draw_question(g, QSize(64, 64)); }},
         {"settings.png", QSize(32, 32), [](QPainter& g) { draw_settings(g, QSize(32, 32), false); }},
         {"settingsWithUpdate_new.png", QSize(32, 32), [](QPainter& g) { draw_settings(g, QSize(32, 32), true); }},
+        {"hotkeys.png", QSize(32, 32), [](QPainter& g) { draw_hotkeys(g, QSize(32, 32)); }},
+        {"monitor.png", QSize(32, 32), [](QPainter& g) { draw_monitor(g, QSize(32, 32)); }},
         {"clean.png", QSize(24, 24), [](QPainter& g) { draw_clean(g, QSize(24, 24)); }},
         {"warnning.png", QSize(24, 24), [](QPainter& g) { draw_warning(g, QSize(24, 24)); }},
         {"NUVRO.png", QSize(128, 128), [](QPainter& g) { draw_icon(g, QSize(128, 128)); }},
