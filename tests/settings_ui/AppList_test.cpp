@@ -33,7 +33,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -392,23 +391,11 @@ TEST_F(AppListTest, TheRunningAgentPerformsTheFrontmostApplicationsFunction)
     // A model whose first express key is Control alone by default.
     g_ui.ti = nv_model_tablet_info(*nv_model_by_identity("NUVRO_P7B0"));
     ASSERT_TRUE(NVConfigIO::readXml({}, &g_ui.cfg, &g_ui.ti));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-    env.insert("DISPLAY", QString::fromStdString(x.display()));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess agent;
-    agent.setProcessEnvironment(env);
-    agent.start(NV_AGENT_EXE, {"--simulate=NUVRO_P7B0", "--print-events", "--feed-reports"});
-    ASSERT_TRUE(agent.waitForStarted(5000));
-    bool announced = false;
-    const auto token = center->observe(nvNotificationToUITabletInfo, [&](const std::string&, const NVPlistDict& info) {
-        announced = announced || nv_plist_int(info, nvKeyDevType) != 0;
-    });
-    ASSERT_TRUE(nvtest::spin_until([&] {
-        center->post(nvNotificationToDriverQueryTabletInfo, {});
-        return announced;
-    }, 10000));
-    center->removeObserver(token);
+    nvtest::TestAgent runner(bus.address(), {"--simulate=NUVRO_P7B0", "--print-events", "--feed-reports"},
+                             QString::fromStdString(x.display()));
+    ASSERT_TRUE(runner.started());
+    ASSERT_TRUE(runner.waitForTablet(*center));
+    QProcess& agent = runner.process();
 
     open();
     list->addApplication(QString::fromStdString(sleepExe));
@@ -448,8 +435,7 @@ TEST_F(AppListTest, TheRunningAgentPerformsTheFrontmostApplicationsFunction)
         return nvtest::spin_until(printedKey("\"key\":59,"), 300) && !printed.contains("\"key\":8,");
     }, 5000)) << printed.toStdString();
 
-    ::kill(static_cast<pid_t>(agent.processId()), SIGTERM);
-    ASSERT_TRUE(nvtest::spin_until([&] { return agent.state() == QProcess::NotRunning; }, 10000));
+    ASSERT_TRUE(runner.stop());
     sleeper.kill();
     sleeper.waitForFinished(5000);
 }

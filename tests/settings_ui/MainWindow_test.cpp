@@ -31,7 +31,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -346,14 +345,10 @@ TEST_F(SettingsWindowTest, AFailedUninstallIsReportedAndTheApplicationStays)
 // The real agent on the other end of the bus.
 TEST_F(SettingsWindowTest, TheSimulatedTabletShowsAndApplyReachesTheAgent)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess agent;
-    agent.setProcessEnvironment(env);
-    agent.start(NV_AGENT_EXE, {"--simulate", "--print-events"});
-    ASSERT_TRUE(agent.waitForStarted(5000));
-    ASSERT_TRUE(nvtest::spin_until([] { return g_ui.bTabletOpened; }, 10000)) << "the agent announces its tablet";
+    nvtest::TestAgent agent(bus.address(), {"--simulate", "--print-events"});
+    ASSERT_TRUE(agent.started());
+    ASSERT_TRUE(agent.waitForTablet(*center)) << "the agent announces its tablet";
+    ASSERT_TRUE(nvtest::spin_until([] { return g_ui.bTabletOpened; })) << "the window shows it";
     EXPECT_EQ(buttons(), (Buttons{false, false, true, true, true}));
 
     const NVTabletInfo ti = g_ui.ti;
@@ -364,9 +359,7 @@ TEST_F(SettingsWindowTest, TheSimulatedTabletShowsAndApplyReachesTheAgent)
     nvtest::spin_until([] { return false; }, 500);
     // The settings side has not saved; what the agent writes at its shutdown is the record
     // it took over.
-    ::kill(static_cast<pid_t>(agent.processId()), SIGTERM);
-    ASSERT_TRUE(nvtest::spin_until([&] { return agent.state() == QProcess::NotRunning; }, 10000));
-    EXPECT_EQ(agent.exitCode(), 0);
+    ASSERT_TRUE(agent.stop());
     NVConfig stored{};
     ASSERT_TRUE(NVConfigIO::readXml(std::string(), &stored, &ti));
     EXPECT_EQ(stored.rotateAngle, rotated);
@@ -374,14 +367,11 @@ TEST_F(SettingsWindowTest, TheSimulatedTabletShowsAndApplyReachesTheAgent)
 
 TEST_F(SettingsWindowTest, AKeyFunctionChosenInTheDialogIsPerformedByTheAgentAfterApply)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess agent;
-    agent.setProcessEnvironment(env);
-    agent.start(NV_AGENT_EXE, {"--simulate=NUVRO_P7B0", "--print-events", "--feed-reports"});
-    ASSERT_TRUE(agent.waitForStarted(5000));
-    ASSERT_TRUE(nvtest::spin_until([] { return g_ui.bTabletOpened; }, 10000));
+    nvtest::TestAgent runner(bus.address(), {"--simulate=NUVRO_P7B0", "--print-events", "--feed-reports"});
+    ASSERT_TRUE(runner.started());
+    ASSERT_TRUE(runner.waitForTablet(*center));
+    ASSERT_TRUE(nvtest::spin_until([] { return g_ui.bTabletOpened; }));
+    QProcess& agent = runner.process();
     QByteArray printed;
     const auto pressHardKey0 = [&] {
         agent.write("08 e0 00 00 01 00 00 00 00 00 00 00\n08 e0 00 00 00 00 00 00 00 00 00 00\n");
@@ -428,25 +418,19 @@ TEST_F(SettingsWindowTest, AKeyFunctionChosenInTheDialogIsPerformedByTheAgentAft
         return nvtest::spin_until(performed, 300);
     }, 5000)) << printed.toStdString();
 
-    ::kill(static_cast<pid_t>(agent.processId()), SIGTERM);
-    ASSERT_TRUE(nvtest::spin_until([&] { return agent.state() == QProcess::NotRunning; }, 10000));
+    ASSERT_TRUE(runner.stop());
 }
 
 TEST_F(SettingsWindowTest, AnAgentThatQuitsAndComesBackIsNoticed)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        QProcess agent;
-        agent.setProcessEnvironment(env);
-        agent.start(NV_AGENT_EXE, {"--simulate", "--print-events"});
-        ASSERT_TRUE(agent.waitForStarted(5000));
+        // The window asks by itself when the agent appears on the bus.
+        nvtest::TestAgent agent(bus.address(), {"--simulate", "--print-events"});
+        ASSERT_TRUE(agent.started());
         ASSERT_TRUE(nvtest::spin_until([] { return g_ui.bTabletOpened; }, 10000));
         EXPECT_EQ(find<QLabel>("_labelTabletState")->text(), qtTrId("str_I_dev_opened"));
-        ::kill(static_cast<pid_t>(agent.processId()), SIGTERM);
-        ASSERT_TRUE(nvtest::spin_until([&] { return agent.state() == QProcess::NotRunning; }, 10000));
+        ASSERT_TRUE(agent.stop());
         ASSERT_TRUE(nvtest::spin_until([] { return !g_ui.bTabletOpened; }, 5000))
             << "the tablet goes with the agent";
         EXPECT_EQ(buttons(), (Buttons{false, false, false, false, false}));
