@@ -4,6 +4,7 @@
 #include "core/channel/NVNotificationNames.h"
 #include "core/config/NVConfigIO.h"
 #include "core/device/NVModelTable.h"
+#include "core/model/NVGeometry.h"
 #include "platform/linux/RandrDisplayList.h"
 #include "platform/qt/DBusNotificationCenter.h"
 #include "platform/sim/FakeDisplays.h"
@@ -35,7 +36,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -48,6 +48,45 @@ using nvtest::ui_app;
 NVDisplayInfo display(uint32_t id, double x, double w, double h)
 {
     return {id, {x, 0, w, h}};
+}
+
+// A touch of the pen at a raw tablet point as the agent reads its reports: hover, tip, lift.
+QByteArray touch_reports(uint32_t x, uint32_t y)
+{
+    QByteArray touch;
+    for (int type : {0x80, 0x81, 0x80}) {
+        char line[64];
+        std::snprintf(line, sizeof line, "08 %02x %02x %02x %02x %02x %02x %02x %02x %02x 00 00\n", type, x & 0xFF,
+                      (x >> 8) & 0xFF, y & 0xFF, (y >> 8) & 0xFF, type == 0x81 ? 0xF4 : 0, type == 0x81 ? 0x01 : 0,
+                      (x >> 16) & 0xFF, (y >> 16) & 0xFF);
+        touch += line;
+    }
+    return touch;
+}
+
+// Where the agent presses the button for a touch at a raw point: the location of the one
+// button-down event it prints for it.
+QPointF pressed_at(QProcess& agent, int32_t x, int32_t y)
+{
+    agent.readAll();
+    agent.write(touch_reports(static_cast<uint32_t>(x), static_cast<uint32_t>(y)));
+    QByteArray printed;
+    QPointF at(-1, -1);
+    const bool seen = spin_until([&] {
+        printed += agent.readAll();
+        for (const QByteArray& line : printed.split('\n')) {
+            const qsizetype l = line.indexOf("\"location\":[");
+            if (!line.contains("\"event\":1,") || l < 0 || !line.endsWith('}'))
+                continue;
+            const QList<QByteArray> xy = line.mid(l + 12, line.indexOf(']', l) - l - 12).split(',');
+            if (xy.size() == 2)
+                at = QPointF(xy[0].toDouble(), xy[1].toDouble());
+            return true;
+        }
+        return false;
+    });
+    EXPECT_TRUE(seen) << "no button-down for (" << x << ", " << y << "); the agent said:\n" << printed.toStdString();
+    return at;
 }
 
 class WorkareaPageTest : public ::testing::Test {
@@ -377,42 +416,38 @@ TEST_F(CalibrationTest, NineTouchesAreFittedSavedAndSentWhenTheWindowCloses)
 
 TEST_F(CalibrationTest, ThePenOfTheSimulatedDisplayCalibratesThroughTheRealAgent)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess agent;
-    agent.setProcessEnvironment(env);
-    agent.setProcessChannelMode(QProcess::MergedChannels);
-    agent.start(NV_AGENT_EXE, {"--simulate=NUVRO_PE23", "--print-events", "--feed-reports", "--foreground"});
-    ASSERT_TRUE(agent.waitForStarted(5000));
-    bool announced = false;
-    const auto token = center->observe(nvNotificationToUITabletInfo, [&](const std::string&, const NVPlistDict& info) {
-        announced = announced || nv_plist_int(info, nvKeyDevType) != 0;
-    });
-    ASSERT_TRUE(spin_until([&] {
-        center->post(nvNotificationToDriverQueryTabletInfo, {});
-        return announced;
-    }, 10000)) << "the agent answers with its pen display";
-    center->removeObserver(token);
+    nvtest::TestAgent runner(bus.address(),
+                             {"--simulate=NUVRO_PE23", "--print-events", "--feed-reports", "--foreground"});
+    ASSERT_TRUE(runner.started());
+    ASSERT_TRUE(runner.waitForTablet(*center)) << "the agent answers with its pen display";
+    QProcess& agent = runner.process();
+
+    // The agent's own record, as the page would hold it, uncalibrated. The agent handles the
+    // bus's messages in order: its answer to a query follows the record.
+    ASSERT_TRUE(NVConfigIO::readXml({}, &g_ui.cfg, &g_ui.ti));
+    g_ui.cfg.bAbsoluteMode = 1;
+    g_ui.cfg.rotateAngle = 0;
+    g_ui.cfg.workarea = {0, 0, 1, 1};
+    g_ui.cfg.bCalibrated = 0;
+    NVConfigIO::synchronousCfgData(&g_ui.cfg);
+    ASSERT_TRUE(runner.waitForTablet(*center));
+    // The uncalibrated mapping is linear on each axis: two touches give it.
+    const NVPoint a = nv_calibration_target(0, g_ui.ti.maxX, g_ui.ti.maxY, 0);
+    const NVPoint b = nv_calibration_target(8, g_ui.ti.maxX, g_ui.ti.maxY, 0);
+    const QPointF atA = pressed_at(agent, a.x, a.y);
+    const QPointF atB = pressed_at(agent, b.x, b.y);
+    ASSERT_NE(atA.x(), atB.x());
+    ASSERT_NE(atA.y(), atB.y());
 
     nv_calibration_last_contact() = {0, 0};
     start();
     ASSERT_TRUE(window);
-    // Each cross is touched 150 units right of and 90 above its target: hover, tip, lift.
-    // The agent hears of the calibration over the bus while its reports come on another
-    // path, so a touch is repeated until it counts (a repeat at the same place never does).
+    // Each cross is touched 150 units right of and 90 above its target. The agent hears of
+    // the calibration over the bus while its reports come on another path, so a touch is
+    // repeated until it counts (a repeat at the same place never does).
     for (int k = 0; k < 9; ++k) {
         const NVPoint t = nv_calibration_target(k, g_ui.ti.maxX, g_ui.ti.maxY, 0);
-        const uint32_t x = static_cast<uint32_t>(t.x + 150);
-        const uint32_t y = static_cast<uint32_t>(t.y - 90);
-        QByteArray touch;
-        for (int type : {0x80, 0x81, 0x80}) {
-            char line[64];
-            std::snprintf(line, sizeof line, "08 %02x %02x %02x %02x %02x %02x %02x %02x %02x 00 00\n", type, x & 0xFF,
-                          (x >> 8) & 0xFF, y & 0xFF, (y >> 8) & 0xFF, type == 0x81 ? 0xF4 : 0, type == 0x81 ? 0x01 : 0,
-                          (x >> 16) & 0xFF, (y >> 16) & 0xFF);
-            touch += line;
-        }
+        const QByteArray touch = touch_reports(static_cast<uint32_t>(t.x + 150), static_cast<uint32_t>(t.y - 90));
         ASSERT_TRUE(spin_until([&] {
             if (window && window->pointCount() == k + 1)
                 return true;
@@ -426,8 +461,21 @@ TEST_F(CalibrationTest, ThePenOfTheSimulatedDisplayCalibratesThroughTheRealAgent
     EXPECT_NEAR(g_ui.cfg.calibrateFactor[2], -150 * 65536, 65536);
     EXPECT_NEAR(g_ui.cfg.calibrateFactor[5], 90 * 65536, 65536);
 
-    ::kill(static_cast<pid_t>(agent.processId()), SIGTERM);
-    ASSERT_TRUE(spin_until([&] { return agent.state() == QProcess::NotRunning; }, 10000));
+    // The closed window sent the fitted record: a touch anywhere now lands where the fit
+    // takes it.
+    ASSERT_TRUE(runner.waitForTablet(*center));
+    const NVPoint raw{static_cast<int32_t>(g_ui.ti.maxX * 37 / 100), static_cast<int32_t>(g_ui.ti.maxY * 61 / 100)};
+    NVPoint fitted = raw;
+    calibrate_point(&g_ui.ti, &g_ui.cfg, &fitted);
+    EXPECT_NEAR(fitted.x, raw.x - 150, 3);
+    EXPECT_NEAR(fitted.y, raw.y + 90, 3);
+    const QPointF expected(atA.x() + (fitted.x - a.x) * (atB.x() - atA.x()) / (b.x - a.x),
+                           atA.y() + (fitted.y - a.y) * (atB.y() - atA.y()) / (b.y - a.y));
+    const QPointF at = pressed_at(agent, raw.x, raw.y);
+    EXPECT_NEAR(at.x(), expected.x(), 0.01);
+    EXPECT_NEAR(at.y(), expected.y(), 0.01);
+
+    ASSERT_TRUE(runner.stop());
 }
 
 TEST_F(CalibrationTest, ADegenerateFitKeepsThePreviousCalibrationAndAsksAgain)
