@@ -4,19 +4,18 @@
 // the transfer's callback and resubmits it. On the stand-in library ($NV_STANDIN_SOCKET) its
 // cost is what libusb itself makes a report cost; the agent's above it is its own. At
 // SIGTERM the arrival-to-write latency, timed as the agent's is, goes to OUT.
+#include "Latency.h"
+
 #include <libusb.h>
 
 #include <linux/input.h>
 
 #include <fcntl.h>
 #include <signal.h>
-#include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <vector>
 
 extern "C" int64_t nv_standin_arrival_ns();
 
@@ -27,17 +26,10 @@ constexpr int kPacket = 64;
 
 volatile sig_atomic_t g_stop = 0;
 
-int64_t now_ns()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
-
 struct Consumer {
     int out = -1;
     libusb_device* device = nullptr;
-    std::vector<int64_t> latencies;
+    LatencyLog latencies;
 };
 
 int arrived(libusb_context*, libusb_device* dev, libusb_hotplug_event, void* self)
@@ -62,9 +54,9 @@ void report(libusb_transfer* t)
         frame[1].value = r[4] | r[5] << 8 | r[9] << 16;
         frame[2].type = EV_SYN;
         frame[2].code = SYN_REPORT;
+        const int64_t called = nv_now_ns();
         (void)!write(c->out, frame, sizeof frame);
-        if (c->latencies.size() < c->latencies.capacity())
-            c->latencies.push_back(now_ns() - nv_standin_arrival_ns());
+        c->latencies.add(nv_standin_arrival_ns(), called, nv_now_ns());
     }
     libusb_submit_transfer(t);
 }
@@ -79,7 +71,6 @@ int main(int argc, char** argv)
     }
     signal(SIGTERM, [](int) { g_stop = 1; });
     Consumer c;
-    c.latencies.reserve(1 << 20);
     libusb_context* ctx = nullptr;
     libusb_hotplug_callback_handle hotplug = 0;
     if (libusb_init(&ctx) != 0 ||
@@ -102,12 +93,6 @@ int main(int argc, char** argv)
         timeval wait{0, 200000};
         libusb_handle_events_timeout_completed(ctx, &wait, nullptr);
     }
-    if (FILE* f = std::fopen(argv[2], "w"); f && !c.latencies.empty()) {
-        std::vector<int64_t>& v = c.latencies;
-        std::sort(v.begin(), v.end());
-        std::fprintf(f, "frames=%zu p50_us=%.2f p99_us=%.2f\n", v.size(), v[v.size() / 2] / 1e3,
-                     v[v.size() * 99 / 100] / 1e3);
-        std::fclose(f);
-    }
+    c.latencies.write(argv[2]);
     return 0;
 }

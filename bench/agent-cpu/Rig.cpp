@@ -5,7 +5,9 @@
 //   read FIFO...             counts the uinput frames arriving on each FIFO until SIGTERM
 //   floor SOCKET FIFO OUT    the smallest consumer: poll, recv, write one frame, until
 //                            SIGTERM; then its arrival-to-write latency goes to OUT, timed
-//                            as the agent's is (from the recv's return to the write's)
+//                            as the agent's is (from the recv's return)
+#include "Latency.h"
+
 #include <linux/input.h>
 #include <poll.h>
 #include <signal.h>
@@ -15,7 +17,6 @@
 #include <unistd.h>
 #include <fcntl.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -27,12 +28,6 @@ namespace {
 
 constexpr long kPeriodNs = 1000000;
 
-int64_t now_ns()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
 
 sockaddr_un address(const char* path)
 {
@@ -67,7 +62,7 @@ int feed(double seconds, const std::vector<std::string>& sockets)
     // The consumers' reports are spread over the period, so that on a shared core none
     // preempts another while it handles its report.
     const int64_t stagger = kPeriodNs / static_cast<int64_t>(targets.size());
-    const int64_t start = now_ns() + kPeriodNs;
+    const int64_t start = nv_now_ns() + kPeriodNs;
     long sent = 0;
     for (long i = 0; i < reports; ++i) {
         uint8_t r[12];
@@ -137,8 +132,7 @@ int floor_loop(const char* socketPath, const char* fifo, const char* latencyOut)
     frame[1].code = ABS_Y;
     frame[2].type = EV_SYN;
     frame[2].code = SYN_REPORT;
-    std::vector<int64_t> latencies;
-    latencies.reserve(1 << 20);
+    LatencyLog latencies;
     while (!g_stop) {
         pollfd p{in, POLLIN, 0};
         if (ppoll(&p, 1, nullptr, &waiting) <= 0)
@@ -146,19 +140,14 @@ int floor_loop(const char* socketPath, const char* fifo, const char* latencyOut)
         uint8_t r[64];
         if (recv(in, r, sizeof r, 0) < 12)
             continue;
-        const int64_t arrival = now_ns();
+        const int64_t arrival = nv_now_ns();
         frame[0].value = r[2] | r[3] << 8 | r[8] << 16;
         frame[1].value = r[4] | r[5] << 8 | r[9] << 16;
+        const int64_t called = nv_now_ns();
         (void)!write(out, frame, sizeof frame);
-        if (latencies.size() < latencies.capacity())
-            latencies.push_back(now_ns() - arrival);
+        latencies.add(arrival, called, nv_now_ns());
     }
-    if (FILE* f = std::fopen(latencyOut, "w"); f && !latencies.empty()) {
-        std::sort(latencies.begin(), latencies.end());
-        std::fprintf(f, "frames=%zu p50_us=%.2f p99_us=%.2f\n", latencies.size(),
-                     latencies[latencies.size() / 2] / 1e3, latencies[latencies.size() * 99 / 100] / 1e3);
-        std::fclose(f);
-    }
+    latencies.write(latencyOut);
     return 0;
 }
 

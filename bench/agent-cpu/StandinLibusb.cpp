@@ -7,6 +7,7 @@
 // timeout, and reaps until the node says EAGAIN (a recv for each REAPURBNDELAY); every
 // submission allocates its URB and makes one ioctl (for SUBMITURB); the locks libusb takes
 // on these paths are taken here too. Cancellations complete through the event fd.
+#include "Latency.h"
 #include "core/device/NVModelTable.h"
 #include "platform/sim/SimUsbBus.h"
 
@@ -84,12 +85,6 @@ int64_t g_arrivalNs = 0;
 // The context the agent made: a single-context library.
 libusb_context* g_context = nullptr;
 
-int64_t now_ns()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
 
 // The report socket, bound to $NV_STANDIN_SOCKET.
 int open_node()
@@ -152,7 +147,7 @@ void reap(libusb_context* ctx)
             return;
         if (!t)
             continue;
-        g_arrivalNs = now_ns();
+        g_arrivalNs = nv_now_ns();
         ctx->inFlight.erase(it);
         complete(ctx, t, LIBUSB_TRANSFER_COMPLETED, static_cast<int>(n));
     }

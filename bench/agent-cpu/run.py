@@ -64,9 +64,12 @@ def parse_calls(perf):
     return calls
 
 
+LATENCIES = ("p50", "p99", "call_p50", "call_p99")
+
+
 def latency_us(text):
-    found = dict(re.findall(r"(p50|p99)_us=([\d.]+)", text))
-    return float(found.get("p50", "nan")), float(found.get("p99", "nan"))
+    found = dict(re.findall(r"(\w+)_us=([\d.]+)", text))
+    return {k: float(found.get(k, "nan")) for k in LATENCIES}
 
 
 def wait_for(path, proc, seconds):
@@ -162,12 +165,20 @@ def one_run(build, seconds, tmp, agent_env):
         r[f"{c}_calls"] = traced[c].get("all", 0) / reports
         r[f"{c}_frames"] = int(frames.get(paths[f"{c}.fifo"], 0))
         lat = open(paths[f"{c}.latency"]).read().strip() if os.path.exists(paths[f"{c}.latency"]) else ""
-        r[f"{c}_p50"], r[f"{c}_p99"] = latency_us(lat)
+        r.update({f"{c}_{k}": v for k, v in latency_us(lat).items()})
         if c != "agent":
             r[f"ratio_{c}"] = r["agent_cpu"] / r[f"{c}_cpu"] if r[f"{c}_cpu"] > 0 else float("inf")
             seconds_ratios = [(a[1] - b[1]) / (a[i] - b[i]) for b, a in zip(samples, samples[1:]) if a[i] > b[i]]
             r[f"ratio_{c}_s"] = statistics.median(seconds_ratios) if seconds_ratios else float("inf")
     return r
+
+
+def latencies(r):
+    def one(c, to):
+        return f"{r[f'{c}_{to}p50']:.1f}/{r[f'{c}_{to}p99']:.1f}"
+    return ("latency p50/p99 us to the write call (and to its return): "
+            + ", ".join(f"{name} {one(c, 'call_')} ({one(c, '')})"
+                        for c, name in (("agent", "agent"), ("floor", "floor"), ("usb", "libusb floor"))))
 
 
 def main():
@@ -189,9 +200,7 @@ def main():
               f"{r['usb_cpu']:.2f} %; ratio to the floor {r['ratio_floor']:.2f} (second by second "
               f"{r['ratio_floor_s']:.2f}), to the libusb floor {r['ratio_usb']:.2f} ({r['ratio_usb_s']:.2f}); "
               f"system calls a report: agent {r['agent_calls']:.2f} {r['agent_breakdown']}, floor "
-              f"{r['floor_calls']:.2f}, libusb floor {r['usb_calls']:.2f}; latency p50/p99 us: agent "
-              f"{r['agent_p50']:.1f}/{r['agent_p99']:.1f}, floor {r['floor_p50']:.1f}/{r['floor_p99']:.1f}, "
-              f"libusb floor {r['usb_p50']:.1f}/{r['usb_p99']:.1f}; idle {r['idle_cpu']:.1f} %; "
+              f"{r['floor_calls']:.2f}, libusb floor {r['usb_calls']:.2f}; {latencies(r)}; idle {r['idle_cpu']:.1f} %; "
               f"RSS {r['rss_mib']:.0f} MiB; reports {r['sent']}, frames agent {r['agent_frames']} floor "
               f"{r['floor_frames']} libusb floor {r['usb_frames']}", flush=True)
     med = {k: statistics.median(r[k] for r in results) for k in results[0] if k != "agent_breakdown"}
@@ -199,8 +208,7 @@ def main():
           f"ratio {med['ratio_floor']:.2f} (second by second {med['ratio_floor_s']:.2f}); libusb floor "
           f"{med['usb_cpu']:.2f} %, ratio {med['ratio_usb']:.2f} ({med['ratio_usb_s']:.2f}); system calls a report: "
           f"agent {med['agent_calls']:.2f}, floor {med['floor_calls']:.2f}, libusb floor {med['usb_calls']:.2f}; "
-          f"latency p50/p99 us: agent {med['agent_p50']:.1f}/{med['agent_p99']:.1f}, floor "
-          f"{med['floor_p50']:.1f}/{med['floor_p99']:.1f}, libusb floor {med['usb_p50']:.1f}/{med['usb_p99']:.1f}")
+          f"{latencies(med)}")
     print(f"load average after: {' '.join(f'{x:.2f}' for x in os.getloadavg())}")
     return 0
 
