@@ -64,6 +64,10 @@ const std::vector<std::string>& nv_suite_system_files()
             "/usr/share/doc/nuvrotablet/copyright",
             "/usr/share/doc/nuvrotablet/changelog.gz",
             "/usr/share/lintian/overrides/nuvrotablet",
+            "/usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/metadata.json",
+            "/usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/extension.js",
+            // Its folder once empty: the shell would complain of a folder without metadata.
+            "/usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com",
         };
         for (int px : {16, 22, 24, 32, 48, 64, 128, 256, 512})
             f.push_back("/usr/share/icons/hicolor/" + std::to_string(px) + "x" + std::to_string(px) +

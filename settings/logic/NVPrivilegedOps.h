@@ -30,7 +30,7 @@ std::string nv_system_autostart_entry(std::string_view id);
 std::span<const char* const> nv_old_autostart_ids();
 // What an installation of the suite lays out beside its folder for the desktop: the menu
 // entry, icons, the agent's system autostart entry, the udev rule, the polkit policy, the
-// uinput module-load file and the package's documents.
+// uinput module-load file, the GNOME Shell extension and the package's documents.
 const std::vector<std::string>& nv_suite_system_files();
 
 // The only process names and paths the privileged program acts on.

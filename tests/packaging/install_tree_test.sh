@@ -16,7 +16,9 @@ expect=(
   "$root/bin/NuvroTablet" "$root/bin/NuvroAgent" "$root/bin/nuvro-remove"
   "$root/Resources/Info.plist" "$root/Resources/res/config_default.xml" "$root/Resources/res/layout_tablet.xml"
   "$root/Resources/res/32.ico" "$root/Resources/translations/nuvrotablet_en.qm"
-  "$root/Resources/translations/nuvrotablet_zh_CN.qm"
+  "$root/Resources/translations/nuvrotablet_zh_CN.qm" "$root/Resources/res/kwin/frontmost.js"
+  /usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/metadata.json
+  /usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/extension.js
   /usr/lib/udev/rules.d/70-nuvro-tablet.rules
   /usr/share/polkit-1/actions/nuvroapp.nuvrotablet.remove.policy
   /usr/share/applications/nuvroapp.nuvrotablet.desktop
@@ -39,7 +41,7 @@ done
 
 # Nothing outside the suite's folder and the places the desktop reads.
 unexpected=$(cd "$dest" && find . -type f | sed 's|^\.||' | grep -v -E \
-  "^($root/|/usr/lib/udev/rules.d/|/usr/share/polkit-1/actions/|/usr/share/applications/|/etc/xdg/autostart/|/usr/lib/modules-load.d/|/usr/share/icons/hicolor/|/usr/share/doc/nuvrotablet/|/usr/share/lintian/overrides/)")
+  "^($root/|/usr/lib/udev/rules.d/|/usr/share/polkit-1/actions/|/usr/share/applications/|/etc/xdg/autostart/|/usr/lib/modules-load.d/|/usr/share/icons/hicolor/|/usr/share/doc/nuvrotablet/|/usr/share/lintian/overrides/|/usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/)")
 [ -z "$unexpected" ] || fail "files outside the expected folders: $unexpected"
 
 # The uninstall removes exactly what an installation without the package put beside the folder.
