@@ -5,6 +5,7 @@
 #include "settings/logic/NVUIGlobals.h"
 #include "settings/ui/NVAppContext.h"
 #include "settings/ui/NVDialogs.h"
+#include "settings/ui/NVGnomeExtensionNotice.h"
 #include "settings/ui/NVOutlet.h"
 #include "settings/ui/NVUninstaller.h"
 #include "settings/ui/NVUpdateOffer.h"
@@ -37,8 +38,9 @@ GeneralSettingsViewController::GeneralSettingsViewController(NotificationCenter*
     grid->addWidget(btnUpdater, 1, 0);
     grid->addWidget(tipsForUpdate, 1, 1);
     grid->addWidget(btnUninstall, 2, 0);
+    grid->addWidget(new NVGnomeExtensionNotice(QDBusConnection::sessionBus(), this), 3, 0, 1, 3);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
 
     connect(btnAutoRun, &QCheckBox::toggled, this, &GeneralSettingsViewController::onAutoRunChanged);
     connect(btnUpdater, &QPushButton::clicked, this, &GeneralSettingsViewController::onBtnUpdaterClicked);

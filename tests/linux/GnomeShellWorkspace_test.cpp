@@ -114,6 +114,9 @@ TEST_F(FakeShellFixture, AsksTheExtensionWhenItAppearsAndFollowsItsSignals)
     ASSERT_TRUE(spin_until([&] { return reports.size() == 2; }));
     EXPECT_EQ(reports[1], exe_of(other.processId()));
     EXPECT_EQ(ws->frontmostOwnerName(), "Sleeper");
+    // Another window of the same program: its owner name, no new activation.
+    shell->focus(uint(other.processId()), "Sleeper 2");
+    ASSERT_TRUE(spin_until([&] { return ws->frontmostOwnerName() == "Sleeper 2"; }));
 
     // No focus on the way to the next window is no change of profile; no focus that lasts is.
     shell->focus(0, "");
