@@ -81,11 +81,12 @@ std::optional<std::string> SwayIpc::request(NVSwayType type, std::string_view pa
             sent += size_t(n);
             continue;
         }
+        if (n < 0 && errno == EINTR)
+            continue;
         pollfd p{fd_, POLLOUT, 0};
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return std::nullopt;
-        if (errno == EAGAIN && ::poll(&p, 1, kReplyWaitMs) <= 0)
-            return std::nullopt;
+        if (n < 0 && errno == EAGAIN && ::poll(&p, 1, kReplyWaitMs) > 0)
+            continue;
+        return std::nullopt;
     }
     for (;;) {
         std::vector<NVSwayMessage> got;

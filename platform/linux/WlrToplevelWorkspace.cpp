@@ -4,6 +4,8 @@
 
 #include "protocols/wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <wayland-client.h>
@@ -109,7 +111,10 @@ std::unique_ptr<WlrToplevelWorkspace> WlrToplevelWorkspace::open(const char* dis
 }
 
 WlrToplevelWorkspace::WlrToplevelWorkspace(wl_display* display, NVAppIdPrograms programs)
-    : display_(display), programs_(std::move(programs))
+    : display_(display),
+      programs_(std::move(programs)),
+      // What Qt names this program's windows, which set no other name.
+      ownAppId_(QFileInfo(QCoreApplication::applicationFilePath()).baseName().toStdString())
 {
 }
 
@@ -148,6 +153,10 @@ void WlrToplevelWorkspace::readEvents()
 
 void WlrToplevelWorkspace::update()
 {
+    // The agent's own window (its tip) may be activated where the compositor focuses every
+    // new window: the application the user works in stays the frontmost.
+    if (active_ && active_->appId == ownAppId_)
+        return;
     const std::string appId = active_ ? active_->appId : std::string();
     owner_ = appId;
     if (appId == appId_)

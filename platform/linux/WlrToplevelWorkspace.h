@@ -58,6 +58,7 @@ private:
     // The toplevel activated last; null for none.
     Toplevel* active_ = nullptr;
     NVAppIdPrograms programs_;
+    std::string ownAppId_;
     std::unique_ptr<QSocketNotifier> notifier_;
     std::string appId_;
     std::string path_;

@@ -47,7 +47,7 @@ public:
         env.insert("WLR_LIBINPUT_NO_DEVICES", "1");
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.setStandardOutputFile(QDir::temp().filePath("nv-sway-" + QString::number(getpid()) + ".log"));
+        process_.setStandardOutputFile(runtime_.filePath("sway.log"));
         process_.start(program, args);
         if (!process_.waitForStarted(5000))
             return;

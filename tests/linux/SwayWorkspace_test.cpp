@@ -121,6 +121,23 @@ TEST_F(SwayWorkspaceTest, FocusingEachWindowReportsItsProgramAndOwnerName)
     EXPECT_EQ(reports.back(), program("nuvro-paint"));
 }
 
+TEST_F(SwayWorkspaceTest, AnXWaylandWindowIsFollowedByItsProcessAndClass)
+{
+    if (!nvtest::on_path("Xwayland"))
+        GTEST_SKIP() << "Xwayland is not installed";
+    auto ws = SwayWorkspace::open(sway->socket());
+    ASSERT_TRUE(ws);
+    std::vector<std::string> reports;
+    ws->setActivationHandler([&](const std::string& path) { reports.push_back(path); });
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 1; }));
+
+    // Started by Sway, as its own user, on its XWayland display.
+    ASSERT_TRUE(sway->command("exec env QT_QPA_PLATFORM=xcb " + programs.filePath("nuvro-paint")));
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 2; }, 20000));
+    EXPECT_EQ(reports[1], program("nuvro-paint"));
+    EXPECT_EQ(ws->frontmostOwnerName(), "nuvro-paint") << "the X11 class";
+}
+
 // The program frontmost when the agent starts gets its profile at once, through the driver
 // peer as in the agent, and once.
 TEST_F(SwayWorkspaceTest, TheWindowFocusedAtTheStartSelectsItsProgramOnce)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -82,6 +84,16 @@ TEST_F(WlrToplevelWorkspaceTest, TheActivatedToplevelsDesktopEntryNamesTheProgra
     ASSERT_TRUE(spin_until([&] { return reports.size() == 4; }));
     EXPECT_EQ(reports[3], "");
     EXPECT_EQ(log.count("app_id \"nuvro-sketch\": no desktop entry names its program"), 1u);
+
+    // A window of the adapter's own program (the agent's tip) leaves the frontmost as it is.
+    const QString self = QFileInfo(QCoreApplication::applicationFilePath()).baseName();
+    ASSERT_TRUE(QFile::copy(NV_WAYLAND_WINDOW, programs.filePath(self)));
+    QFile::setPermissions(programs.filePath(self), QFile::permissions(NV_WAYLAND_WINDOW));
+    clients.push_back(sway->client(programs.filePath(self)));
+    ASSERT_TRUE(spin_until([&] { return sway->command(QString("[app_id=%1] focus").arg(self)); }, 10000));
+    spin_until([] { return false; }, 200);
+    EXPECT_EQ(reports.size(), 4u);
+    EXPECT_EQ(ws->frontmostOwnerName(), "nuvro-sketch");
 
     // Nothing activated on an empty workspace.
     ASSERT_TRUE(sway->command(QString("[pid=%1] focus").arg(paint->processId())));
