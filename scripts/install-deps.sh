@@ -14,7 +14,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6dbus6
   qt6-tools-dev qt6-l10n-tools qt6-svg-dev
   dbus dbus-x11 xvfb x11-xserver-utils xdotool
-  libwayland-dev qt6-wayland sway xwayland
+  libwayland-dev sway xwayland
   desktop-file-utils xdg-user-dirs
   fonts-dejavu-core
   kwin-wayland gnome-shell qt6-wayland
