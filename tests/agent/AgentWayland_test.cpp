@@ -142,6 +142,8 @@ TEST(AgentOnSway, FollowsTheFocusedWindowsProgramMapsOverTheLogicalLayoutAndTips
     EXPECT_TRUE(agent.waitForFinished(5000));
     out += agent.readAll();
     EXPECT_EQ(agent.exitCode(), 0) << out.toStdString();
+    // Wayland windows have no opacity: the tip fades its own painting, without a warning a frame.
+    EXPECT_FALSE(out.contains("does not support setting window opacity"));
 }
 
 } // namespace
