@@ -64,15 +64,24 @@ public:
     }
 };
 
-// Two programs: this one, which has a context of its own, and its parent.
+// Two programs: a child, which has a context of its own, and the parent of this one (the
+// adapters leave windows of their own process aside).
 void follow(benchmark::State& state, Workspace& ws, const std::function<void(int32_t pid)>& activate)
 {
+    QProcess child;
+    child.start("sleep", {"600"});
+    if (!child.waitForStarted(5000)) {
+        state.SkipWithError("no child process");
+        return;
+    }
+    const auto childPid = int32_t(child.processId());
     std::memset(&g_gi.cfg, 0, sizeof g_gi.cfg);
-    std::strcpy(g_gi.cfg.contexts[1].appPath, std::filesystem::read_symlink("/proc/self/exe").c_str());
+    std::strcpy(g_gi.cfg.contexts[1].appPath,
+                std::filesystem::read_symlink("/proc/" + std::to_string(childPid) + "/exe").c_str());
     LocalNotificationCenter center, workspaceCenter;
     nv_forward_activations(ws, workspaceCenter);
     NVNotificationDriverPeer peer(nullptr, center, &workspaceCenter);
-    const int32_t pids[] = {int32_t(getpid()), int32_t(getppid())};
+    const int32_t pids[] = {childPid, int32_t(getppid())};
     int next = 0;
     for (auto _ : state) {
         activate(pids[next]);
@@ -81,6 +90,8 @@ void follow(benchmark::State& state, Workspace& ws, const std::function<void(int
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         next = 1 - next;
     }
+    child.kill();
+    child.waitForFinished(2000);
 }
 
 void BM_KWinActivationToContextSwitch(benchmark::State& state)

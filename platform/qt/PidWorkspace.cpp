@@ -2,6 +2,8 @@
 
 #include "platform/linux/ProcessList.h"
 
+#include <unistd.h>
+
 namespace {
 
 // Long enough for the compositor's next activation to arrive on the bus.
@@ -21,6 +23,12 @@ PidWorkspace::PidWorkspace()
 
 void PidWorkspace::activate(int32_t pid, const std::string& ownerName)
 {
+    // The agent's own window (its tip) may be activated as any new window is: the
+    // application the user works in stays the frontmost, "no window" before it included.
+    if (pid == getpid()) {
+        noWindow_.stop();
+        return;
+    }
     if (pid <= 0) {
         if (!noWindow_.isActive())
             noWindow_.start();

@@ -76,7 +76,20 @@ struct FakeShellFixture : ::testing::Test {
     {
         ASSERT_FALSE(bus.address().isEmpty());
         shell = std::make_unique<FakeExtension>(bus.address());
+        sleeper.start("sleep", {"30"});
+        reader.start("cat", QStringList{});
+        ASSERT_TRUE(sleeper.waitForStarted(5000) && reader.waitForStarted(5000));
     }
+    void TearDown() override
+    {
+        for (QProcess* p : {&sleeper, &reader}) {
+            p->kill();
+            p->waitForFinished(2000);
+        }
+    }
+    // Two programs with windows.
+    uint sleeperPid() const { return uint(sleeper.processId()); }
+    uint readerPid() const { return uint(reader.processId()); }
     std::unique_ptr<GnomeShellWorkspace> open()
     {
         auto ws = GnomeShellWorkspace::open(QDBusConnection::connectToBus(bus.address(), "nv-agent " + bus.address()));
@@ -88,6 +101,8 @@ struct FakeShellFixture : ::testing::Test {
     nvtest::PrivateBus bus;
     std::unique_ptr<FakeExtension> shell;
     std::vector<std::string> reports;
+    QProcess sleeper;
+    QProcess reader;
 };
 
 TEST_F(FakeShellFixture, AsksTheExtensionWhenItAppearsAndFollowsItsSignals)
@@ -100,42 +115,44 @@ TEST_F(FakeShellFixture, AsksTheExtensionWhenItAppearsAndFollowsItsSignals)
     EXPECT_TRUE(reports.empty());
 
     // Enabled later: what has the focus now applies without waiting for a change.
-    QProcess other;
-    other.start("sleep", {"30"});
-    ASSERT_TRUE(other.waitForStarted(5000));
-    shell->focus(uint(getpid()), "NuvroTest", true);
+    shell->focus(readerPid(), "Reader", true);
     ASSERT_TRUE(shell->enable());
     ASSERT_TRUE(spin_until([&] { return reports.size() == 1; }));
     EXPECT_EQ(shell->asked(), 1);
-    EXPECT_EQ(reports[0], exe_of(getpid()));
-    EXPECT_EQ(ws->frontmostOwnerName(), "NuvroTest");
+    EXPECT_EQ(reports[0], exe_of(readerPid()));
+    EXPECT_EQ(ws->frontmostOwnerName(), "Reader");
 
-    shell->focus(uint(other.processId()), "Sleeper");
+    shell->focus(sleeperPid(), "Sleeper");
     ASSERT_TRUE(spin_until([&] { return reports.size() == 2; }));
-    EXPECT_EQ(reports[1], exe_of(other.processId()));
+    EXPECT_EQ(reports[1], exe_of(sleeperPid()));
     EXPECT_EQ(ws->frontmostOwnerName(), "Sleeper");
     // Another window of the same program: its owner name, no new activation.
-    shell->focus(uint(other.processId()), "Sleeper 2");
+    shell->focus(sleeperPid(), "Sleeper 2");
     ASSERT_TRUE(spin_until([&] { return ws->frontmostOwnerName() == "Sleeper 2"; }));
+
+    // The agent's own window (its tip) taking the focus leaves the frontmost as it is.
+    shell->focus(0, "");
+    shell->focus(uint(getpid()), "NuvroAgent");
+    spin_until([] { return false; }, 200);
+    EXPECT_EQ(reports.size(), 2u);
+    EXPECT_EQ(ws->frontmostOwnerName(), "Sleeper 2");
 
     // No focus on the way to the next window is no change of profile; no focus that lasts is.
     shell->focus(0, "");
-    shell->focus(uint(getpid()), "NuvroTest");
+    shell->focus(readerPid(), "Reader");
     ASSERT_TRUE(spin_until([&] { return reports.size() == 3; }));
     shell->focus(0, "");
     ASSERT_TRUE(spin_until([&] { return reports.size() == 4; }));
     spin_until([] { return false; }, 200);
-    EXPECT_EQ(reports, (std::vector<std::string>{exe_of(getpid()), exe_of(other.processId()), exe_of(getpid()), ""}));
+    EXPECT_EQ(reports, (std::vector<std::string>{exe_of(readerPid()), exe_of(sleeperPid()), exe_of(readerPid()), ""}));
     EXPECT_EQ(ws->frontmostOwnerName(), "");
-    other.kill();
-    other.waitForFinished(2000);
 }
 
 // A process whose program cannot be read (ended, or another user's) selects the default
 // profile; an extension that goes away is waited for without spinning and asked again.
 TEST_F(FakeShellFixture, UnreadableProgramsAndAnExtensionThatLeavesAreSaidOnce)
 {
-    shell->focus(uint(getpid()), "NuvroTest", true);
+    shell->focus(readerPid(), "Reader", true);
     ASSERT_TRUE(shell->enable());
     auto ws = open();
     ASSERT_TRUE(ws);
@@ -159,10 +176,10 @@ TEST_F(FakeShellFixture, UnreadableProgramsAndAnExtensionThatLeavesAreSaidOnce)
     EXPECT_EQ(log.count("GnomeShellWorkspace: the shell extension left"), 1u);
     EXPECT_EQ(reports.size(), 2u);
 
-    shell->focus(uint(getpid()), "NuvroTest", true);
+    shell->focus(readerPid(), "Reader", true);
     ASSERT_TRUE(shell->enable());
     ASSERT_TRUE(spin_until([&] { return reports.size() == 3; }));
-    EXPECT_EQ(reports[2], exe_of(getpid()));
+    EXPECT_EQ(reports[2], exe_of(readerPid()));
     EXPECT_EQ(shell->asked(), 2);
 }
 
