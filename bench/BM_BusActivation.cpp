@@ -58,10 +58,13 @@ public:
             return c.send(m.createReply(QVariant(false)));
         if (m.member() == "run")
             return c.send(m.createReply());
-        if (m.member() == "Current")
+        if (m.member() == "Current") {
+            asked = true;
             return c.send(m.createReply({uint(getppid()), QString("x")}));
+        }
         return false;
     }
+    bool asked = false;
 };
 
 // Two programs: a child, which has a context of its own, and the parent of this one (the
@@ -140,6 +143,10 @@ void BM_GnomeFocusToContextSwitch(benchmark::State& state)
         state.SkipWithError("the adapter did not open");
         return;
     }
+    // The adapter asks after it has subscribed to the signal: from then on the bus
+    // delivers the signal to it.
+    while (!extension.asked)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     follow(state, *ws, [&](int32_t pid) {
         auto signal = QDBusMessage::createSignal(nvGnomeFocusPath, nvGnomeFocusInterface, "Changed");
         signal.setArguments({uint(pid), QString("x")});
