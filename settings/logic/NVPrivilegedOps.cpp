@@ -66,6 +66,8 @@ const std::vector<std::string>& nv_suite_system_files()
             "/usr/share/lintian/overrides/nuvrotablet",
             "/usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/metadata.json",
             "/usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/extension.js",
+            "/usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/__init__.js",
+            "/usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/nuvroapp.FocusedWindow.xml",
             // Its folder once empty: the shell would complain of a folder without metadata.
             "/usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com",
         };

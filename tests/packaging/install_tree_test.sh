@@ -19,6 +19,8 @@ expect=(
   "$root/Resources/translations/nuvrotablet_zh_CN.qm" "$root/Resources/res/kwin/frontmost.js"
   /usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/metadata.json
   /usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/extension.js
+  /usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/__init__.js
+  /usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com/nuvroapp.FocusedWindow.xml
   /usr/lib/udev/rules.d/70-nuvro-tablet.rules
   /usr/share/polkit-1/actions/nuvroapp.nuvrotablet.remove.policy
   /usr/share/applications/nuvroapp.nuvrotablet.desktop
@@ -54,6 +56,12 @@ for entry in /usr/share/applications/nuvroapp.nuvrotablet.desktop /etc/xdg/autos
   out=$(desktop-file-validate "$dest$entry" 2>&1) || fail "desktop-file-validate $entry: $out"
   grep -q "^Exec=$root/bin/" "$dest$entry" || fail "$entry does not start the installed program"
 done
+# One extension folder for every GNOME Shell from 43 on: each shell loads the form it can.
+here=$(cd "$(dirname "$0")" && pwd)
+out=$(bash "$here/gnome_extension_test.sh" "$dest/usr/share/gnome-shell/extensions/nuvro-focus@nuvro.example.com" \
+  "$here/../../platform/linux/GnomeFocusExtension.h")
+rc=$?
+[ $rc -eq 0 ] || [ $rc -eq 77 ] || fail "the installed GNOME Shell extension: $out"
 policy="$dest/usr/share/polkit-1/actions/nuvroapp.nuvrotablet.remove.policy"
 xmllint --noout "$policy" || fail "the polkit policy is not well-formed XML"
 grep -q "<action id=\"nuvroapp.nuvrotablet.remove\">" "$policy" || fail "the policy lacks its action"

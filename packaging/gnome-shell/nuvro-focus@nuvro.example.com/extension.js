@@ -1,25 +1,15 @@
-// Tells the tablet driver (NuvroAgent) which window has the focus: the process and class
-// of the focused window on the session bus, as a Changed signal on every change and as
+// The extension for GNOME Shell 45 and later, which import it as a module (GNOME Shell 43 and 44
+// load __init__.js instead). It tells the tablet driver which window has the focus: the process
+// and class of the focused window on the session bus, as a Changed signal on every change and as
 // the answer of Current(). A pid of 0 means no window has the focus.
-'use strict';
+import Gio from 'gi://Gio';
+import GLib from 'gi://GLib';
 
-const { Gio, GLib } = imports.gi;
+import {Extension} from 'resource:///org/gnome/shell/extensions/extension.js';
 
 const BUS_NAME = 'nuvroapp.FocusedWindow';
 const OBJECT_PATH = '/nuvroapp/FocusedWindow';
-const INTERFACE = `
-<node>
-  <interface name="nuvroapp.FocusedWindow">
-    <method name="Current">
-      <arg type="u" name="pid" direction="out"/>
-      <arg type="s" name="owner" direction="out"/>
-    </method>
-    <signal name="Changed">
-      <arg type="u" name="pid"/>
-      <arg type="s" name="owner"/>
-    </signal>
-  </interface>
-</node>`;
+const INTERFACE_FILE = 'nuvroapp.FocusedWindow.xml';
 
 function describe(window) {
     if (!window)
@@ -28,9 +18,11 @@ function describe(window) {
     return [pid > 0 ? pid : 0, window.get_wm_class() || ''];
 }
 
-class FocusedWindow {
+export default class FocusedWindowExtension extends Extension {
     enable() {
-        this._object = Gio.DBusExportedObject.wrapJSObject(INTERFACE, this);
+        const [, xml] = this.dir.get_child(INTERFACE_FILE).load_contents(null);
+        this._object = Gio.DBusExportedObject.wrapJSObject(new TextDecoder().decode(xml),
+            {Current: () => describe(global.display.focus_window)});
         this._object.export(Gio.DBus.session, OBJECT_PATH);
         this._focusId = global.display.connect('notify::focus-window', () => {
             this._object.emit_signal('Changed', new GLib.Variant('(us)', describe(global.display.focus_window)));
@@ -46,12 +38,4 @@ class FocusedWindow {
         this._object.unexport();
         this._object = null;
     }
-
-    Current() {
-        return describe(global.display.focus_window);
-    }
-}
-
-function init() {
-    return new FocusedWindow();
 }
