@@ -183,6 +183,55 @@ TEST_F(FakeShellFixture, UnreadableProgramsAndAnExtensionThatLeavesAreSaidOnce)
     EXPECT_EQ(shell->asked(), 2);
 }
 
+// The module form that GNOME Shell 45 and later load, hosted by gjs as they do (this machine's
+// shell runs the legacy form, below); the fixture plays the rest of the shell.
+TEST_F(FakeShellFixture, TheModuleFormForNewerShellsKeepsTheSameContract)
+{
+    if (!nvtest::on_path("gjs"))
+        GTEST_SKIP() << "gjs missing (package gjs)";
+    QProcess host;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    host.setProcessEnvironment(env);
+    host.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    host.start("gjs", {"-m", NV_GNOME_MODULE_HOST, NV_GNOME_EXTENSION_DIR});
+    ASSERT_TRUE(host.waitForStarted(5000));
+    auto say = [&](const std::string& line) {
+        host.write((line + "\n").c_str());
+        host.waitForBytesWritten(5000);
+    };
+    NVLogCapture log;
+    auto ws = open();
+    ASSERT_TRUE(ws);
+
+    // Enabled: what has the focus now applies, then every change.
+    say("focus " + std::to_string(readerPid()) + " Reader");
+    say("enable");
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 1; }, 10000));
+    EXPECT_EQ(reports[0], exe_of(readerPid()));
+    EXPECT_EQ(ws->frontmostOwnerName(), "Reader");
+    say("focus " + std::to_string(sleeperPid()) + " Sleeper");
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 2; }));
+    EXPECT_EQ(reports[1], exe_of(sleeperPid()));
+    EXPECT_EQ(ws->frontmostOwnerName(), "Sleeper");
+    say("focus 0");
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 3; }));
+    EXPECT_EQ(reports[2], "");
+
+    // Disabled, it leaves the bus; enabled again, it is asked again.
+    say("disable");
+    ASSERT_TRUE(spin_until([&] { return log.contains("GnomeShellWorkspace: the shell extension left"); }));
+    say("focus " + std::to_string(readerPid()) + " Reader");
+    say("enable");
+    ASSERT_TRUE(spin_until([&] { return reports.size() == 4; }));
+    EXPECT_EQ(reports[3], exe_of(readerPid()));
+
+    host.closeWriteChannel();
+    ASSERT_TRUE(host.waitForFinished(10000));
+    EXPECT_EQ(host.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(host.exitCode(), 0);
+}
+
 TEST(GnomeShellWorkspace, WithoutTheShellOnTheBusThereIsNoAdapter)
 {
     nvtest::PrivateBus bus;

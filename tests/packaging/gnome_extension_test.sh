@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The GNOME Shell extension as shipped: one folder for every shell from 43 on, the module form
 # (extension.js, GNOME Shell 45 and later) beside the legacy form (__init__.js, 43 and 44), both
-# on the bus contract the agent's adapter expects. The real shell of this machine runs the legacy
-# form in gnomeshellworkspace_tests; here both forms are parsed by node, which checks syntax only:
-# it resolves none of the shell's gi:// and resource:// imports.
+# on the bus contract the agent's adapter expects. gnomeshellworkspace_tests runs the legacy form
+# in this machine's real shell and the module form under gjs; here both are parsed by node, which
+# checks syntax only: it resolves none of the shell's gi:// and resource:// imports.
 set -uo pipefail
 ext=$1
 header=$2
