@@ -17,7 +17,7 @@ PACKAGES=(
   libwayland-dev sway xwayland
   desktop-file-utils xdg-user-dirs
   fonts-dejavu-core
-  kwin-wayland gnome-shell qt6-wayland gjs
+  kwin-wayland plasma-wayland-protocols gnome-shell qt6-wayland gjs
 )
 
 missing=()

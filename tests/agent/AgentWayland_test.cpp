@@ -1,8 +1,10 @@
-// The real agent in a Wayland session (a headless Sway): the frontmost application from the
-// compositor and the display layout in its logical coordinates, both seen in the agent's
-// recording of the session, and the tip, which takes no focus.
+// The real agent in a Wayland session (a headless Sway, a virtual KWin): the frontmost
+// application from the compositor and the display layout in its logical coordinates, both
+// seen in the agent's recording of the session, and the tip, which takes no focus.
 #include "core/channel/NVNotificationNames.h"
 #include "platform/qt/DBusNotificationCenter.h"
+#include "platform/qt/KWinWorkspace.h"
+#include "tests/linux/KWinTestSupport.h"
 #include "tests/linux/SwayTestSupport.h"
 #include "tests/qt/QtTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -39,6 +41,66 @@ std::vector<std::string> activations(const std::string& file)
             paths.push_back(j["activate"].get<std::string>());
     return paths;
 }
+
+nlohmann::json displays_of(const std::string& file)
+{
+    nlohmann::json displays;
+    for (const auto& j : recorded(file))
+        if (j.is_object() && j.contains("displays"))
+            displays = j["displays"];
+    return displays;
+}
+
+// The agent under the test's bus and config folder, in a Wayland session of the desktop named.
+class WaylandAgent {
+public:
+    WaylandAgent(const QString& busAddress, const QString& desktop, const QString& waylandDisplay,
+                 const QStringList& extraEnv = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(home_.path().string()));
+        env.insert("XDG_SESSION_TYPE", "wayland");
+        env.insert("XDG_CURRENT_DESKTOP", desktop);
+        env.insert("WAYLAND_DISPLAY", waylandDisplay);
+        env.insert("QT_QPA_PLATFORM", "wayland");
+        // Under the leak checker: what Qt's wayland platform keeps to the end is not the agent's.
+        env.insert("LSAN_OPTIONS", "suppressions=" NV_QT_WAYLAND_LSAN_SUPPRESSIONS);
+        for (const QString& e : extraEnv)
+            env.insert(e.section('=', 0, 0), e.section('=', 1));
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(NV_AGENT_EXE, {"--simulate", "--print-events", "--foreground", "--record",
+                                     QString::fromStdString(recording)});
+    }
+    ~WaylandAgent()
+    {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+
+    bool said(const char* text)
+    {
+        return spin_until([&] {
+            out += process.readAll();
+            return out.contains(text);
+        }, 10000);
+    }
+    // Ends the agent; true for a clean exit.
+    bool stop()
+    {
+        process.terminate();
+        const bool ended = process.waitForFinished(5000);
+        out += process.readAll();
+        return ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+
+    QProcess process;
+    QByteArray out;
+    nvtest::ScopedConfigHome home_;
+    const std::string recording = (home_.path() / "session.jsonl").string();
+};
 
 nlohmann::json find_pid(const nlohmann::json& node, qint64 pid)
 {
@@ -81,33 +143,11 @@ TEST(AgentOnSway, FollowsTheFocusedWindowsProgramMapsOverTheLogicalLayoutAndTips
     auto paint = sway.client(programs.filePath("nuvro-paint"));
     ASSERT_TRUE(spin_until([&] { return sway.command(QString("[pid=%1] focus").arg(paint->processId())); }, 10000));
 
-    nvtest::ScopedConfigHome home;
-    const std::string recording = (home.path() / "session.jsonl").string();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-    env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path().string()));
-    env.insert("XDG_SESSION_TYPE", "wayland");
-    env.insert("XDG_CURRENT_DESKTOP", "sway");
-    env.insert("WAYLAND_DISPLAY", sway.waylandDisplay());
-    env.insert("SWAYSOCK", QString::fromStdString(sway.socket()));
-    env.insert("QT_QPA_PLATFORM", "wayland");
-    // Under the leak checker: what Qt's wayland platform keeps to the end is not the agent's.
-    env.insert("LSAN_OPTIONS", "suppressions=" NV_QT_WAYLAND_LSAN_SUPPRESSIONS);
-    QProcess agent;
-    agent.setProcessEnvironment(env);
-    agent.setProcessChannelMode(QProcess::MergedChannels);
-    agent.start(NV_AGENT_EXE, {"--simulate", "--print-events", "--foreground", "--record",
-                               QString::fromStdString(recording)});
-    ASSERT_TRUE(agent.waitForStarted(5000));
-    QByteArray out;
-    auto said = [&](const char* text) {
-        return spin_until([&] {
-            out += agent.readAll();
-            return out.contains(text);
-        }, 10000);
-    };
-    ASSERT_TRUE(said("frontmost application from the Sway IPC")) << out.toStdString();
+    WaylandAgent agent(bus.address(), "sway", sway.waylandDisplay(),
+                       {"SWAYSOCK=" + QString::fromStdString(sway.socket())});
+    const std::string& recording = agent.recording;
+    ASSERT_TRUE(agent.process.waitForStarted(5000));
+    ASSERT_TRUE(agent.said("frontmost application from the Sway IPC")) << agent.out.toStdString();
 
     auto paintPath = std::filesystem::canonical(programs.filePath("nuvro-paint").toStdString()).string();
     auto sketchPath = std::filesystem::canonical(programs.filePath("nuvro-sketch").toStdString()).string();
@@ -120,11 +160,8 @@ TEST(AgentOnSway, FollowsTheFocusedWindowsProgramMapsOverTheLogicalLayoutAndTips
     ASSERT_TRUE(spin_until([&] { return activations(recording).size() == 3; }));
     EXPECT_EQ(activations(recording)[2], paintPath);
 
-    nlohmann::json displays;
-    for (const auto& j : recorded(recording))
-        if (j.is_object() && j.contains("displays"))
-            displays = j["displays"];
-    EXPECT_EQ(displays, nlohmann::json::parse("[[0, 0, 1280, 720], [1280, 0, 960, 540]]")) << displays.dump();
+    EXPECT_EQ(displays_of(recording), nlohmann::json::parse("[[0, 0, 1280, 720], [1280, 0, 960, 540]]"))
+        << displays_of(recording).dump();
 
     // A function-set switch shows the tip: a window of the agent's own that Sway keeps
     // unfocused, so the frontmost application stays the one the user works in.
@@ -133,19 +170,62 @@ TEST(AgentOnSway, FollowsTheFocusedWindowsProgramMapsOverTheLogicalLayoutAndTips
     center.post(nvNotificationContextMEkeyChanged, {{nvKeyMuxIndex, int32_t(1)},
                                                     {nvKeyScreenToDisplay, int32_t(0)},
                                                     {nvKeyNameArray, NVPlistStrings{"Brush", "Eraser", "Zoom"}}});
-    ASSERT_TRUE(spin_until([&] { return window_of(sway, agent.processId()).is_object(); }, 10000))
-        << out.toStdString();
+    ASSERT_TRUE(spin_until([&] { return window_of(sway, agent.process.processId()).is_object(); }, 10000))
+        << agent.out.toStdString();
     spin_until([] { return false; }, 300);
-    EXPECT_FALSE(window_of(sway, agent.processId())["focused"].get<bool>());
+    EXPECT_FALSE(window_of(sway, agent.process.processId())["focused"].get<bool>());
     EXPECT_TRUE(window_of(sway, paint->processId())["focused"].get<bool>());
     EXPECT_EQ(activations(recording).size(), 3u);
 
-    agent.terminate();
-    EXPECT_TRUE(agent.waitForFinished(5000));
-    out += agent.readAll();
-    EXPECT_EQ(agent.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(agent.stop()) << agent.out.toStdString();
     // Wayland windows have no opacity: the tip fades its own painting, without a warning a frame.
-    EXPECT_FALSE(out.contains("does not support setting window opacity"));
+    EXPECT_FALSE(agent.out.contains("does not support setting window opacity"));
+}
+
+TEST(AgentOnKWin, FollowsTheActivatedWindowsProgramAndMapsOverOutputsOfDifferentScales)
+{
+    if (!nvtest::on_path("kwin_wayland") || !std::filesystem::exists("/usr/bin/kwin_wayland"))
+        GTEST_SKIP() << "kwin_wayland missing (package kwin-wayland)";
+#ifndef NV_KDE_OUTPUT_SCALE
+    GTEST_SKIP() << "built without KDE's output-management protocol (package plasma-wayland-protocols)";
+#else
+    nvtest::PrivateBus bus;
+    if (bus.address().isEmpty())
+        GTEST_SKIP() << "no dbus-daemon";
+    nvtest::VirtualKWin kwin(bus.address());
+    ASSERT_TRUE(kwin.start("nv-kwin-agent", 2)) << kwin.log().toStdString();
+    // The second output at twice the scale, as the desktop's display settings set it: 640x360
+    // in the layout.
+    auto scale = kwin.window(NV_KDE_OUTPUT_SCALE, {"Virtual-1", "2"});
+    ASSERT_TRUE(scale->process.waitForFinished(10000));
+    ASSERT_EQ(scale->process.exitCode(), 0) << kwin.log().toStdString();
+
+    QTemporaryDir programs;
+    for (const char* name : {"nuvro-paint", "nuvro-sketch"}) {
+        ASSERT_TRUE(QFile::copy(NV_WAYLAND_WINDOW, programs.filePath(name)));
+        QFile::setPermissions(programs.filePath(name), QFile::permissions(NV_WAYLAND_WINDOW));
+    }
+    const auto paintPath = std::filesystem::canonical(programs.filePath("nuvro-paint").toStdString()).string();
+    const auto sketchPath = std::filesystem::canonical(programs.filePath("nuvro-sketch").toStdString()).string();
+    auto paint = kwin.window(programs.filePath("nuvro-paint"));
+
+    WaylandAgent agent(bus.address(), "KDE", kwin.waylandDisplay());
+    ASSERT_TRUE(agent.process.waitForStarted(5000));
+    ASSERT_TRUE(agent.said("frontmost application from the KWin script")) << agent.out.toStdString();
+    ASSERT_TRUE(spin_until([&] { return !activations(agent.recording).empty(); }, 10000)) << agent.out.toStdString();
+    EXPECT_EQ(activations(agent.recording).back(), paintPath) << "the window active at the start";
+    auto sketch = kwin.window(programs.filePath("nuvro-sketch"));
+    ASSERT_TRUE(spin_until([&] { return activations(agent.recording).back() == sketchPath; }, 10000));
+    ASSERT_TRUE(kwin.activate(paint->pid()));
+    ASSERT_TRUE(spin_until([&] { return activations(agent.recording).back() == paintPath; }, 10000));
+    EXPECT_EQ(activations(agent.recording), (std::vector<std::string>{paintPath, sketchPath, paintPath}));
+
+    EXPECT_EQ(displays_of(agent.recording), nlohmann::json::parse("[[0, 0, 1280, 720], [1280, 0, 640, 360]]"))
+        << displays_of(agent.recording).dump();
+
+    EXPECT_TRUE(agent.stop()) << agent.out.toStdString();
+    EXPECT_FALSE(kwin.isLoaded(nvKWinScriptName)) << "the script is unloaded when the agent ends";
+#endif
 }
 
 } // namespace

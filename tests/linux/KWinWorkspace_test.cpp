@@ -1,4 +1,5 @@
 #include "platform/qt/KWinWorkspace.h"
+#include "tests/linux/KWinTestSupport.h"
 #include "tests/linux/WaylandTestSupport.h"
 #include "tests/linux/XvfbTestSupport.h"
 
@@ -28,91 +29,6 @@ QString shipped_script()
     return QString::fromLocal8Bit(qgetenv("NV_RESOURCES_DIR")) + "/res/kwin/frontmost.js";
 }
 
-// kwin_wayland rendering to memory on a private bus and runtime folder. It runs from a copy:
-// the installed program carries a file capability that a container may not grant (exec
-// then fails), and the copy keeps the name, which its built-in platform plugin checks.
-class VirtualKWin {
-public:
-    explicit VirtualKWin(const QString& busAddress)
-        : bus_(QDBusConnection::connectToBus(busAddress, "nv-kwin-test " + busAddress)), address_(busAddress)
-    {
-        program_ = nvtest::copy_program("/usr/bin/kwin_wayland", dir_.path(), "kwin_wayland");
-    }
-
-    // socket: the Wayland socket's name; a restarted KWin takes a new one.
-    bool start(const QString& socket)
-    {
-        socket_ = socket;
-        kwin_ = std::make_unique<nvtest::BusCompositor>(
-            program_, QStringList{"--virtual", "--socket", socket, "--no-lockscreen", "--no-global-shortcuts"},
-            address_, "org.kde.KWin");
-        return kwin_->start() && spin_until([&] { return call("isScriptLoaded", {"nuvro-probe"}).type() ==
-                                                           QDBusMessage::ReplyMessage; });
-    }
-    void stop() { kwin_->stop(); }
-    QString log() const { return kwin_ ? kwin_->log() : QString(); }
-
-    std::unique_ptr<nvtest::Client> window(const QString& program) { return kwin_->client(program, socket_); }
-
-    QDBusMessage call(const char* method, const QVariantList& args)
-    {
-        auto m = QDBusMessage::createMethodCall("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting", method);
-        m.setArguments(args);
-        return bus_.call(m, QDBus::Block, 5000);
-    }
-    bool isLoaded(const QString& name)
-    {
-        const QDBusReply<bool> r = call("isScriptLoaded", {name});
-        return r.isValid() && r.value();
-    }
-
-    // Loads and runs a script of the test's own under name; KWin 6 and 5 paths both tried.
-    bool runScript(const QString& text, const QString& name)
-    {
-        const QString path = dir_.filePath(name + ".js");
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(text.toUtf8()) < 0)
-            return false;
-        f.close();
-        const QDBusReply<int> id = call("loadScript", {path, name});
-        if (!id.isValid() || id.value() < 0)
-            return false;
-        for (const QString& obj : {QStringLiteral("/Scripting/Script%1"), QStringLiteral("/%1")}) {
-            const auto reply = bus_.call(
-                QDBusMessage::createMethodCall("org.kde.KWin", obj.arg(id.value()), "org.kde.kwin.Script", "run"),
-                QDBus::Block, 5000);
-            if (reply.type() == QDBusMessage::ReplyMessage)
-                return true;
-        }
-        return false;
-    }
-
-    // Activates the window of process pid as a user's click would.
-    bool activate(qint64 pid)
-    {
-        static int n = 0;
-        const QString name = QStringLiteral("nuvro-test-activate-%1").arg(++n);
-        const bool ok = runScript(QStringLiteral("for (const w of (workspace.windowList ? workspace.windowList() : "
-                                                 "workspace.clientList()))\n"
-                                                 "    if (w.pid === %1) {\n"
-                                                 "        if (workspace.windowList) workspace.activeWindow = w;\n"
-                                                 "        else workspace.activeClient = w;\n"
-                                                 "    }\n")
-                                      .arg(pid),
-                                  name);
-        call("unloadScript", {name});
-        return ok;
-    }
-
-private:
-    QTemporaryDir dir_;
-    QDBusConnection bus_;
-    QString address_;
-    QString program_;
-    QString socket_;
-    std::unique_ptr<nvtest::BusCompositor> kwin_;
-};
-
 // The agent's side of a test: a connection owning the agent's name, which the script calls.
 struct Agent {
     explicit Agent(const QString& address) : bus(QDBusConnection::connectToBus(address, "nv-agent-test " + address))
@@ -131,7 +47,7 @@ struct KWinFixture : ::testing::Test {
             GTEST_SKIP() << "kwin_wayland missing (package kwin-wayland)";
         window = QString::fromLocal8Bit(NV_WAYLAND_WINDOW);
         ASSERT_FALSE(bus.address().isEmpty());
-        kwin = std::make_unique<VirtualKWin>(bus.address());
+        kwin = std::make_unique<nvtest::VirtualKWin>(bus.address());
         agent = std::make_unique<Agent>(bus.address());
         ASSERT_TRUE(agent->ok);
         ASSERT_TRUE(kwin->start("nv-kwin-1")) << kwin->log().toStdString();
@@ -155,7 +71,7 @@ struct KWinFixture : ::testing::Test {
     QTemporaryDir dir;
     QString window;
     QString other;
-    std::unique_ptr<VirtualKWin> kwin;
+    std::unique_ptr<nvtest::VirtualKWin> kwin;
     std::unique_ptr<Agent> agent;
     std::vector<std::string> reports;
 };

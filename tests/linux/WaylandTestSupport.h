@@ -77,6 +77,8 @@ public:
         }
     }
 
+    QString runtimeDir() const { return runtime_.path(); }
+
     QString log() const
     {
         QFile f(runtime_.filePath("compositor.log"));
