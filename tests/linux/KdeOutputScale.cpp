@@ -18,6 +18,7 @@ namespace {
 
 struct Device {
     kde_output_device_v2* proxy = nullptr;
+    std::vector<kde_output_device_mode_v2*> modes;
     std::string name;
 };
 
@@ -34,10 +35,15 @@ void device_name(void* data, kde_output_device_v2*, const char* name)
     static_cast<Device*>(data)->name = name;
 }
 
+void device_mode(void* data, kde_output_device_v2*, kde_output_device_mode_v2* mode)
+{
+    static_cast<Device*>(data)->modes.push_back(mode);
+}
+
 const kde_output_device_v2_listener kDeviceListener = {
     ignore<kde_output_device_v2*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*, int32_t>,
     ignore<kde_output_device_v2*, kde_output_device_mode_v2*>,
-    ignore<kde_output_device_v2*, kde_output_device_mode_v2*>,
+    device_mode,
     ignore<kde_output_device_v2*>,
     ignore<kde_output_device_v2*, wl_fixed_t>,
     ignore<kde_output_device_v2*, const char*>,
@@ -74,6 +80,19 @@ const kde_output_configuration_v2_listener kConfigurationListener = {
     [](void* data, kde_output_configuration_v2*) { static_cast<State*>(data)->result = 1; },
 };
 
+// The proxies, so that the leak checker of the sanitizer build sees none left.
+void release(State& state, wl_registry* registry)
+{
+    for (const auto& d : state.devices) {
+        for (auto* mode : d->modes)
+            kde_output_device_mode_v2_destroy(mode);
+        kde_output_device_v2_destroy(d->proxy);
+    }
+    if (state.management)
+        kde_output_management_v2_destroy(state.management);
+    wl_registry_destroy(registry);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -99,6 +118,8 @@ int main(int argc, char** argv)
             target = d.get();
     if (!state.management || !target) {
         std::fprintf(stderr, "no output management or no output named %s\n", argv[1]);
+        release(state, registry);
+        wl_display_disconnect(display);
         return 1;
     }
     auto* configuration = kde_output_management_v2_create_configuration(state.management);
@@ -109,6 +130,8 @@ int main(int argc, char** argv)
     }
     if (state.result != 0)
         std::fprintf(stderr, "KWin did not apply the scale\n");
+    kde_output_configuration_v2_destroy(configuration);
+    release(state, registry);
     wl_display_disconnect(display);
     return state.result == 0 ? 0 : 1;
 }
