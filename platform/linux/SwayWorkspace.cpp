@@ -74,10 +74,7 @@ SwayWorkspace::SwayWorkspace(std::unique_ptr<SwayIpc> ipc)
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
     // Its profile applies from the start, not only after the next change of program. On
     // the loop: the handler and whoever follows it are set up after construction.
-    QTimer::singleShot(0, notifier_.get(), [this] {
-        if (!reported_)
-            report();
-    });
+    QTimer::singleShot(0, notifier_.get(), [this] { reportFirst(); });
 }
 
 SwayWorkspace::~SwayWorkspace() = default;
@@ -91,7 +88,6 @@ void SwayWorkspace::readEvents()
 {
     std::vector<NVSwayMessage> events;
     const bool open = ipc_->read(events);
-    const std::string before = path_;
     for (const auto& e : events)
         apply(e);
     if (!open) {
@@ -100,9 +96,7 @@ void SwayWorkspace::readEvents()
         notifier_->setEnabled(false);
         return;
     }
-    // Another window of the same program is no new activation.
-    if (path_ != before)
-        report();
+    report(program_, ownerName_);
 }
 
 void SwayWorkspace::apply(const NVSwayMessage& event)
@@ -126,14 +120,14 @@ void SwayWorkspace::apply(const NVSwayMessage& event)
 void SwayWorkspace::focus(const QJsonObject& container)
 {
     const int64_t id = container.value("id").toInteger();
-    owner_ = owner_name(container);
+    ownerName_ = owner_name(container);
     if (id == container_)
         return;
     container_ = id;
     const auto pid = int32_t(container.value("pid").toInteger());
     if (pid != pid_) {
         pid_ = pid;
-        path_ = nv_process_program(pid_);
+        program_ = nv_process_program(pid_);
     }
 }
 
@@ -141,14 +135,6 @@ void SwayWorkspace::unfocus()
 {
     container_ = 0;
     pid_ = 0;
-    path_.clear();
-    owner_.clear();
-}
-
-void SwayWorkspace::report()
-{
-    if (!handler_)
-        return;
-    reported_ = true;
-    handler_(path_);
+    program_.clear();
+    ownerName_.clear();
 }

@@ -4,7 +4,7 @@
 // focused at the start is reported too, once the loop runs.
 #pragma once
 
-#include "core/channel/Workspace.h"
+#include "platform/linux/ReportingWorkspace.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,7 +16,7 @@ class QSocketNotifier;
 class SwayIpc;
 struct NVSwayMessage;
 
-class SwayWorkspace : public Workspace {
+class SwayWorkspace : public ReportingWorkspace {
 public:
     // Null when nothing answers on socketPath or the subscription is refused.
     static std::unique_ptr<SwayWorkspace> open(const std::string& socketPath);
@@ -24,8 +24,6 @@ public:
     SwayWorkspace(const SwayWorkspace&) = delete;
     SwayWorkspace& operator=(const SwayWorkspace&) = delete;
 
-    const std::string& frontmostOwnerName() const override { return owner_; }
-    void setActivationHandler(ActivationHandler handler) override { handler_ = std::move(handler); }
     // False once the compositor has gone: nothing is reported any more.
     bool isConnected() const;
 
@@ -36,16 +34,12 @@ private:
     void apply(const NVSwayMessage& event);
     void focus(const QJsonObject& container);
     void unfocus();
-    // Hands the current program to the handler, if there is one.
-    void report();
 
     std::unique_ptr<SwayIpc> ipc_;
     std::unique_ptr<QSocketNotifier> notifier_;
+    // The focus as the events read so far leave it.
     int64_t container_ = 0; // the focused window's container; 0 for none
     int32_t pid_ = 0;
-    std::string path_;
-    std::string owner_;
-    ActivationHandler handler_;
-    // The handler has been told of an activation: the start's needs no report of its own.
-    bool reported_ = false;
+    std::string program_; // pid_'s, read when pid_ changes
+    std::string ownerName_;
 };

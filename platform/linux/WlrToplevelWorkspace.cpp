@@ -103,10 +103,7 @@ std::unique_ptr<WlrToplevelWorkspace> WlrToplevelWorkspace::open(const char* dis
     QObject::connect(ws->notifier_.get(), &QSocketNotifier::activated, [w = ws.get()] { w->readEvents(); });
     // Its profile applies from the start, not only after the next change of program. On
     // the loop: the handler and whoever follows it are set up after construction.
-    QTimer::singleShot(0, ws->notifier_.get(), [w = ws.get()] {
-        if (!w->reported_)
-            w->report();
-    });
+    QTimer::singleShot(0, ws->notifier_.get(), [w = ws.get()] { w->reportFirst(); });
     return ws;
 }
 
@@ -158,22 +155,10 @@ void WlrToplevelWorkspace::update()
     if (active_ && active_->appId == ownAppId_)
         return;
     const std::string appId = active_ ? active_->appId : std::string();
-    owner_ = appId;
     if (appId == appId_)
         return;
     appId_ = appId;
-    std::string path = programs_.program(appId);
-    // Another application of the same program is no new activation.
-    if (path == path_)
-        return;
-    path_ = std::move(path);
-    report();
-}
-
-void WlrToplevelWorkspace::report()
-{
-    if (!handler_)
-        return;
-    reported_ = true;
-    handler_(path_);
+    // The app_id is the owner name; an application of the same program as the one before
+    // is no new activation.
+    report(programs_.program(appId_), appId_);
 }

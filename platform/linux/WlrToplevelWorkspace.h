@@ -5,8 +5,8 @@
 // reported too, once the loop runs.
 #pragma once
 
-#include "core/channel/Workspace.h"
 #include "platform/linux/NVAppIdPrograms.h"
+#include "platform/linux/ReportingWorkspace.h"
 
 #include <memory>
 #include <string>
@@ -18,7 +18,7 @@ struct wl_registry;
 struct zwlr_foreign_toplevel_handle_v1;
 struct zwlr_foreign_toplevel_manager_v1;
 
-class WlrToplevelWorkspace : public Workspace {
+class WlrToplevelWorkspace : public ReportingWorkspace {
 public:
     // Null without a Wayland display (displayName null: $WAYLAND_DISPLAY) or when the
     // compositor lists no toplevels to its clients.
@@ -28,8 +28,6 @@ public:
     WlrToplevelWorkspace(const WlrToplevelWorkspace&) = delete;
     WlrToplevelWorkspace& operator=(const WlrToplevelWorkspace&) = delete;
 
-    const std::string& frontmostOwnerName() const override { return owner_; }
-    void setActivationHandler(ActivationHandler handler) override { handler_ = std::move(handler); }
     // False once the compositor has gone: nothing is reported any more.
     bool isConnected() const;
 
@@ -48,7 +46,6 @@ private:
     void readEvents();
     // The activated toplevel's app_id decides the program.
     void update();
-    void report();
 
     friend struct WlrListeners;
     wl_display* display_;
@@ -60,10 +57,6 @@ private:
     NVAppIdPrograms programs_;
     std::string ownAppId_;
     std::unique_ptr<QSocketNotifier> notifier_;
+    // The app_id in front, the owner name.
     std::string appId_;
-    std::string path_;
-    std::string owner_;
-    ActivationHandler handler_;
-    // The handler has been told of an activation: the start's needs no report of its own.
-    bool reported_ = false;
 };

@@ -54,18 +54,14 @@ X11Workspace::X11Workspace(const char* displayName)
     xcb_flush(conn_);
     // Learn what is frontmost now, so that the owner name is right from the start.
     window_ = activeWindow();
-    owner_ = windowClass(window_);
-    path_ = programPath(window_);
+    report(programPath(window_), windowClass(window_));
 
     notifier_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(conn_), QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
     readEvents();
     // Its profile applies from the start, not only after the next change of program. On
     // the loop: the handler and whoever follows it are set up after construction.
-    QTimer::singleShot(0, notifier_.get(), [this] {
-        if (!reported_)
-            report();
-    });
+    QTimer::singleShot(0, notifier_.get(), [this] { reportFirst(); });
 }
 
 X11Workspace::~X11Workspace()
@@ -114,22 +110,9 @@ void X11Workspace::activeWindowChanged()
     if (window == window_)
         return;
     window_ = window;
-    owner_ = windowClass(window_);
-    std::string path = programPath(window_);
-    // Another window of the same program is no new activation. A window whose program
-    // cannot be told, or none at all, activates no application: the default profile.
-    if (path == path_)
-        return;
-    path_ = std::move(path);
-    report();
-}
-
-void X11Workspace::report()
-{
-    if (!handler_)
-        return;
-    reported_ = true;
-    handler_(path_);
+    // A window whose program cannot be told, or none at all, activates no application:
+    // the default profile.
+    report(programPath(window_), windowClass(window_));
 }
 
 std::string X11Workspace::programPath(uint32_t window) const

@@ -5,7 +5,7 @@
 // at the start is reported too, once the loop runs.
 #pragma once
 
-#include "core/channel/Workspace.h"
+#include "platform/linux/ReportingWorkspace.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,7 +14,7 @@
 class QSocketNotifier;
 struct xcb_connection_t;
 
-class X11Workspace : public Workspace {
+class X11Workspace : public ReportingWorkspace {
 public:
     // displayName: null for $DISPLAY. Without a display the workspace reports nothing
     // and logs that once.
@@ -24,16 +24,12 @@ public:
     X11Workspace& operator=(const X11Workspace&) = delete;
 
     bool isConnected() const { return conn_ != nullptr; }
-    const std::string& frontmostOwnerName() const override { return owner_; }
-    void setActivationHandler(ActivationHandler handler) override { handler_ = std::move(handler); }
 
 private:
     void readEvents();
     // The root's active window; XCB_WINDOW_NONE when there is none.
     uint32_t activeWindow() const;
     void activeWindowChanged();
-    // Hands the current program to the handler, if there is one.
-    void report();
     // The window's executable; empty for no window or when it cannot be told.
     std::string programPath(uint32_t window) const;
     uint32_t windowPid(uint32_t window) const;
@@ -46,9 +42,4 @@ private:
     bool hasRes_ = false;
     std::unique_ptr<QSocketNotifier> notifier_;
     uint32_t window_ = 0;
-    std::string path_;
-    std::string owner_;
-    ActivationHandler handler_;
-    // The handler has been told of an activation: the start's needs no report of its own.
-    bool reported_ = false;
 };

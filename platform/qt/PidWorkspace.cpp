@@ -15,10 +15,7 @@ PidWorkspace::PidWorkspace()
 {
     noWindow_.setSingleShot(true);
     noWindow_.setInterval(kNoWindowDelayMs);
-    QObject::connect(&noWindow_, &QTimer::timeout, [this] {
-        owner_.clear();
-        report({});
-    });
+    QObject::connect(&noWindow_, &QTimer::timeout, [this] { reportActivation({}, {}); });
 }
 
 void PidWorkspace::activate(int32_t pid, const std::string& ownerName)
@@ -35,17 +32,11 @@ void PidWorkspace::activate(int32_t pid, const std::string& ownerName)
         return;
     }
     noWindow_.stop();
-    owner_ = ownerName;
-    report(nv_process_program(pid));
+    reportActivation(nv_process_program(pid), ownerName);
 }
 
-void PidWorkspace::report(std::string path)
+void PidWorkspace::reportActivation(std::string path, std::string owner)
 {
-    if (reported_ && path == path_)
-        return;
-    path_ = std::move(path);
-    if (!handler_)
-        return;
-    reported_ = true;
-    handler_(path_);
+    report(std::move(path), std::move(owner));
+    reportFirst();
 }

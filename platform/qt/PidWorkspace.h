@@ -6,30 +6,24 @@
 // a moment: compositors announce it between two windows.
 #pragma once
 
-#include "core/channel/Workspace.h"
+#include "platform/linux/ReportingWorkspace.h"
 
 #include <QTimer>
 
 #include <cstdint>
 #include <string>
 
-class PidWorkspace : public Workspace {
+class PidWorkspace : public ReportingWorkspace {
 public:
     PidWorkspace();
-    const std::string& frontmostOwnerName() const override { return owner_; }
-    void setActivationHandler(ActivationHandler handler) override { handler_ = std::move(handler); }
 
 protected:
     // pid 0 (or less): nothing is active.
     void activate(int32_t pid, const std::string& ownerName);
 
 private:
-    void report(std::string path);
-
-    ActivationHandler handler_;
-    std::string owner_;
-    std::string path_;
     // The first activation is reported whatever it is: the profile in force is decided.
-    bool reported_ = false;
+    void reportActivation(std::string path, std::string owner);
+
     QTimer noWindow_;
 };
