@@ -14,7 +14,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6dbus6
   qt6-tools-dev qt6-l10n-tools qt6-svg-dev
   dbus dbus-x11 xvfb x11-xserver-utils xdotool
-  libwayland-dev sway xwayland
+  libwayland-dev wayland-protocols sway xwayland grim
   desktop-file-utils xdg-user-dirs
   fonts-dejavu-core
   kwin-wayland plasma-wayland-protocols gnome-shell qt6-wayland gjs
