@@ -12,9 +12,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
 #include <QScreen>
+#include <QSocketNotifier>
 
 #include <unistd.h>
 
@@ -28,6 +31,9 @@ TipWindow::TipWindow()
     connect(&fade_, &QPropertyAnimation::finished, this, [this] {
         if (window_)
             window_->hide();
+        if (layer_)
+            layer_->hide();
+        canvas_ = {};
     });
 }
 
@@ -55,8 +61,14 @@ void TipWindow::showTipWindow(const QString& text, int screen)
     else
         create(text, screen);
     fade_.targetObject()->setProperty(fade_.propertyName(), 1.0);
-    window_->show();
-    window_->raise();
+    if (!placeOnLayer(screen)) {
+        if (QGuiApplication::platformName() == QLatin1String("wayland") && !focusKeptAway_) {
+            focusKeptAway_ = true;
+            keepFocusAway();
+        }
+        window_->show();
+        window_->raise();
+    }
     fade_.start();
 }
 
@@ -79,10 +91,9 @@ void TipWindow::create(const QString& text, int screen)
     const QRect frame = screen >= 0 && screen < screens.size() ? screens[screen]->geometry() : QRect();
 
     // The text is the whole window, as the content of a borderless tip. A Wayland client
-    // places no window of its own: an ordinary one, which the compositor places.
+    // places no window of its own: without a layer shell to draw the strip on, an ordinary
+    // one, which the compositor places.
     const bool wayland = QGuiApplication::platformName() == QLatin1String("wayland");
-    if (wayland)
-        keepFocusAway();
     window_ = std::make_unique<QLabel>(text, nullptr,
                                        (wayland ? Qt::Window : Qt::ToolTip) | Qt::FramelessWindowHint |
                                            Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
@@ -105,7 +116,77 @@ void TipWindow::create(const QString& text, int screen)
         window_->setGraphicsEffect(effect);
         fade_.setTargetObject(effect);
         fade_.setPropertyName("opacity");
+        openLayerShell();
+        // The strip is drawn again at each step of the fade.
+        connect(effect, &QGraphicsOpacityEffect::opacityChanged, this, [this] {
+            if (onLayerShell())
+                paintLayer();
+        });
+        if (screen >= 0 && screen < screens.size()) {
+            layerOutput_ = screens[screen]->name().toStdString();
+            dotsPerMeter_ = screens[screen]->logicalDotsPerInch() / 0.0254;
+        }
     } else {
         fade_.setTargetObject(window_.get());
+        nv_log("TipWindow: the tip is a tooltip window (%s)", qPrintable(QGuiApplication::platformName()));
     }
+}
+
+void TipWindow::openLayerShell()
+{
+    layer_ = LayerShellSurface::open();
+    if (!layer_) {
+        nv_log("TipWindow: the compositor offers no layer shell: the tip is an ordinary window");
+        return;
+    }
+    nv_log("TipWindow: the tip is a strip on the overlay layer of the compositor's layer shell");
+    layerNotifier_ = std::make_unique<QSocketNotifier>(layer_->fd(), QSocketNotifier::Read);
+    connect(layerNotifier_.get(), &QSocketNotifier::activated, this, [this] {
+        if (layer_->dispatch())
+            return;
+        // A hung-up socket stays readable.
+        layerNotifier_->setEnabled(false);
+        nv_log("TipWindow: the layer shell is gone: the tip is an ordinary window");
+    });
+}
+
+bool TipWindow::placeOnLayer(int screen)
+{
+    if (!onLayerShell())
+        return false;
+    auto canvas = layer_->place({layerOutput_, 0, kHeight, kBottomMargin});
+    const auto screens = QGuiApplication::screens();
+    if (!canvas && screen >= 0 && screen < screens.size() && screens[screen]->name().toStdString() != layerOutput_) {
+        layerOutput_ = screens[screen]->name().toStdString();
+        canvas = layer_->place({layerOutput_, 0, kHeight, kBottomMargin});
+    }
+    if (!canvas)
+        return false;
+    canvas_ = *canvas;
+    paintLayer();
+    return true;
+}
+
+void TipWindow::paintLayer()
+{
+    if (canvas_.width == 0)
+        return;
+    const int scale = canvas_.scale;
+    QImage image(static_cast<int>(canvas_.width) * scale, static_cast<int>(canvas_.height) * scale,
+                 QImage::Format_ARGB32_Premultiplied);
+    // The text as large as the label would show it on that screen.
+    if (dotsPerMeter_ > 0) {
+        image.setDotsPerMeterX(qRound(dotsPerMeter_));
+        image.setDotsPerMeterY(qRound(dotsPerMeter_));
+    }
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setOpacity(fade_.targetObject()->property(fade_.propertyName()).toReal());
+    painter.setFont(window_->font());
+    painter.setPen(window_->palette().color(QPalette::WindowText));
+    painter.drawText(QRect(0, 0, static_cast<int>(canvas_.width), static_cast<int>(canvas_.height)),
+                     static_cast<int>(window_->alignment()), window_->text());
+    painter.end();
+    layer_->show(image.constBits(), image.width(), image.height(), static_cast<int>(image.bytesPerLine()));
 }

@@ -5,6 +5,7 @@
 #include "platform/qt/DBusNotificationCenter.h"
 #include "platform/qt/KWinWorkspace.h"
 #include "tests/linux/KWinTestSupport.h"
+#include "tests/linux/ScreenshotSupport.h"
 #include "tests/linux/SwayTestSupport.h"
 #include "tests/qt/QtTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -124,8 +125,8 @@ nlohmann::json window_of(nvtest::HeadlessSway& sway, qint64 pid)
 
 TEST(AgentOnSway, FollowsTheFocusedWindowsProgramMapsOverTheLogicalLayoutAndTipsWithoutFocus)
 {
-    if (!nvtest::HeadlessSway::installed())
-        GTEST_SKIP() << "sway is not installed";
+    if (!nvtest::HeadlessSway::installed() || !nvtest::on_path("grim"))
+        GTEST_SKIP() << "sway or grim is not installed";
     nvtest::PrivateBus bus;
     if (bus.address().isEmpty())
         GTEST_SKIP() << "no dbus-daemon";
@@ -163,18 +164,50 @@ TEST(AgentOnSway, FollowsTheFocusedWindowsProgramMapsOverTheLogicalLayoutAndTips
     EXPECT_EQ(displays_of(recording), nlohmann::json::parse("[[0, 0, 1280, 720], [1280, 0, 960, 540]]"))
         << displays_of(recording).dump();
 
-    // A function-set switch shows the tip: a window of the agent's own that Sway keeps
-    // unfocused, so the frontmost application stays the one the user works in.
+    // A function-set switch shows the tip on the output it names, the second: a strip on the
+    // compositor's overlay layer, no window that could take the focus, so the frontmost
+    // application stays the one the user works in. In that output's pixels (scale 2) the
+    // strip is the rows from (540 - 150) * 2 to (540 - 100) * 2.
+    auto shot = [&](const char* output) { return nvtest::screenshot(sway.waylandDisplay(), output); };
+    // What an output shows once the focus changes above have been drawn: two shots alike.
+    auto settled = [&](const char* output) {
+        nvtest::Screenshot last;
+        spin_until([&] {
+            nvtest::Screenshot next = shot(output);
+            const bool same = next.sameRows(last, 0, next.height);
+            last = std::move(next);
+            return same;
+        });
+        return last;
+    };
+    const nvtest::Screenshot bare = settled("HEADLESS-2");
+    const nvtest::Screenshot first = settled("HEADLESS-1");
+    ASSERT_EQ(bare.width, 1920) << "grim took no screenshot";
     QDBusConnection connection = QDBusConnection::connectToBus(bus.address(), "tip");
     DBusNotificationCenter center(connection);
-    center.post(nvNotificationContextMEkeyChanged, {{nvKeyMuxIndex, int32_t(1)},
-                                                    {nvKeyScreenToDisplay, int32_t(0)},
-                                                    {nvKeyNameArray, NVPlistStrings{"Brush", "Eraser", "Zoom"}}});
-    ASSERT_TRUE(spin_until([&] { return window_of(sway, agent.process.processId()).is_object(); }, 10000))
-        << agent.out.toStdString();
-    spin_until([] { return false; }, 300);
-    EXPECT_FALSE(window_of(sway, agent.process.processId())["focused"].get<bool>());
+    auto tip = [&](int32_t set, int32_t screen) {
+        center.post(nvNotificationContextMEkeyChanged, {{nvKeyMuxIndex, set},
+                                                        {nvKeyScreenToDisplay, screen},
+                                                        {nvKeyNameArray, NVPlistStrings{"Brush", "Eraser", "Zoom"}}});
+    };
+    auto strip_shown = [&] {
+        const nvtest::Screenshot s = shot("HEADLESS-2");
+        return !s.sameRows(bare, 780, 880) && s.sameRows(bare, 0, 780) && s.sameRows(bare, 880, 1080);
+    };
+    tip(1, 1);
+    ASSERT_TRUE(agent.said("the tip is a strip on the overlay layer")) << agent.out.toStdString();
+    ASSERT_TRUE(spin_until(strip_shown, 10000));
+    EXPECT_TRUE(shot("HEADLESS-1").sameRows(first, 0, 720)) << "nothing on the other output";
+    EXPECT_FALSE(window_of(sway, agent.process.processId()).is_object()) << "no window of the agent's";
     EXPECT_TRUE(window_of(sway, paint->processId())["focused"].get<bool>());
+    EXPECT_EQ(activations(recording).size(), 3u);
+
+    // It fades out and is gone; the next tip shows on the same strip, where the first was.
+    ASSERT_TRUE(spin_until([&] { return shot("HEADLESS-2").sameRows(bare, 0, 1080); }, 10000));
+    tip(2, 0);
+    ASSERT_TRUE(spin_until(strip_shown, 10000));
+    EXPECT_TRUE(window_of(sway, paint->processId())["focused"].get<bool>());
+    EXPECT_TRUE(spin_until([&] { return shot("HEADLESS-2").sameRows(bare, 0, 1080); }, 10000));
     EXPECT_EQ(activations(recording).size(), 3u);
 
     EXPECT_TRUE(agent.stop()) << agent.out.toStdString();
@@ -219,6 +252,19 @@ TEST(AgentOnKWin, FollowsTheActivatedWindowsProgramAndMapsOverOutputsOfDifferent
     ASSERT_TRUE(kwin.activate(paint->pid()));
     ASSERT_TRUE(spin_until([&] { return activations(agent.recording).back() == paintPath; }, 10000));
     EXPECT_EQ(activations(agent.recording), (std::vector<std::string>{paintPath, sketchPath, paintPath}));
+
+    // The tip is a strip on KWin's overlay layer, no window: the frontmost application stays.
+    QDBusConnection connection = QDBusConnection::connectToBus(bus.address(), "tip");
+    DBusNotificationCenter center(connection);
+    center.post(nvNotificationContextMEkeyChanged, {{nvKeyMuxIndex, int32_t(1)},
+                                                    {nvKeyScreenToDisplay, int32_t(1)},
+                                                    {nvKeyNameArray, NVPlistStrings{"Brush", "Eraser"}}});
+    ASSERT_TRUE(agent.said("the tip is a strip on the overlay layer")) << agent.out.toStdString();
+    // A protocol error would end the strip's connection while it fades.
+    spin_until([] { return false; }, 1000);
+    agent.out += agent.process.readAll();
+    EXPECT_FALSE(agent.out.contains("LayerShellSurface")) << agent.out.toStdString();
+    EXPECT_EQ(activations(agent.recording).size(), 3u);
 
     EXPECT_EQ(displays_of(agent.recording), nlohmann::json::parse("[[0, 0, 1280, 720], [1280, 0, 640, 360]]"))
         << displays_of(agent.recording).dump();
