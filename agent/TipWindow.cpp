@@ -160,8 +160,13 @@ bool TipWindow::placeOnLayer(int screen)
         layerOutput_ = screens[screen]->name().toStdString();
         canvas = layer_->place({layerOutput_, 0, kHeight, kBottomMargin});
     }
-    if (!canvas)
+    if (!canvas) {
+        if (layer_->isConnected() && !placeFailed_)
+            nv_log("TipWindow: the layer shell did not place the tip on output \"%s\": it is an ordinary window",
+                   layerOutput_.c_str());
+        placeFailed_ = true;
         return false;
+    }
     canvas_ = *canvas;
     paintLayer();
     return true;

@@ -62,4 +62,5 @@ private:
     LayerShellSurface::Canvas canvas_;
     qreal dotsPerMeter_ = 0;
     bool focusKeptAway_ = false;
+    bool placeFailed_ = false;
 };
