@@ -1,5 +1,6 @@
 // Sets one output's scale on KWin through its output-management protocol, as the desktop's
-// display settings do: `nv_kde_output_scale <output name> <scale>` on $WAYLAND_DISPLAY.
+// display settings do: `nv_kde_output_scale <output name> <scale>` on $WAYLAND_DISPLAY, or
+// switches the output off with `off` for the scale.
 // KWin's virtual backend takes one scale for all its outputs on the command line; the tests
 // give a second output another one with this. Exits 0 once KWin has applied the change.
 #include "kde-output-device-v2-client-protocol.h"
@@ -98,7 +99,7 @@ void release(State& state, wl_registry* registry)
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <output name> <scale>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <output name> <scale>|off\n", argv[0]);
         return 2;
     }
     wl_display* display = wl_display_connect(nullptr);
@@ -124,12 +125,15 @@ int main(int argc, char** argv)
     }
     auto* configuration = kde_output_management_v2_create_configuration(state.management);
     kde_output_configuration_v2_add_listener(configuration, &kConfigurationListener, &state);
-    kde_output_configuration_v2_scale(configuration, target->proxy, wl_fixed_from_double(std::atof(argv[2])));
+    if (std::strcmp(argv[2], "off") == 0)
+        kde_output_configuration_v2_enable(configuration, target->proxy, 0);
+    else
+        kde_output_configuration_v2_scale(configuration, target->proxy, wl_fixed_from_double(std::atof(argv[2])));
     kde_output_configuration_v2_apply(configuration);
     while (state.result < 0 && wl_display_dispatch(display) >= 0) {
     }
     if (state.result != 0)
-        std::fprintf(stderr, "KWin did not apply the scale\n");
+        std::fprintf(stderr, "KWin did not apply the change\n");
     kde_output_configuration_v2_destroy(configuration);
     release(state, registry);
     wl_display_disconnect(display);

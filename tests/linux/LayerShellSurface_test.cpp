@@ -154,8 +154,8 @@ TEST_F(LayerShellOnSway, ANewTipReusesTheShownSurfaceAndTheLatestPixelsWinOverHe
     ASSERT_TRUE(canvas);
     EXPECT_EQ(canvas->width, 1280u);
     EXPECT_EQ(canvas->scale, 1);
-    // Frames faster than the compositor gives buffers back: none is overwritten while
-    // held, and the last one is what stays.
+    // Frames faster than the compositor gives buffers back: those with no free buffer wait,
+    // and the last one is what shows once one is released.
     for (int i = 0; i < 20; ++i)
         ASSERT_TRUE(Pixels(1280, 50, i % 2 ? kBlue : kRed).show(*surface));
     ASSERT_TRUE(Pixels(1280, 50, kGreen).show(*surface));
@@ -222,6 +222,42 @@ TEST(LayerShellOnKWin, TheCompositorConfiguresTheStripOnTheAskedOutput)
     pump_until(*surface, [] { return false; }, 500);
     EXPECT_TRUE(surface->isConnected()) << kwin.log().toStdString();
     EXPECT_EQ(surface->surfacesMade(), 1);
+}
+
+// An output switched off, as the desktop's display settings do: KWin closes the strip on it,
+// and the next one goes on the output that remains.
+TEST(LayerShellOnKWin, AnOutputSwitchedOffClosesTheStripAndTheNextGoesOnAnother)
+{
+    if (!nvtest::on_path("kwin_wayland") || !std::filesystem::exists("/usr/bin/kwin_wayland"))
+        GTEST_SKIP() << "kwin_wayland missing (package kwin-wayland)";
+#ifndef NV_KDE_OUTPUT_SCALE
+    GTEST_SKIP() << "built without KDE's output-management protocol (package plasma-wayland-protocols)";
+#else
+    nvtest::PrivateBus bus;
+    ASSERT_FALSE(bus.address().isEmpty());
+    nvtest::VirtualKWin kwin(bus.address());
+    ASSERT_TRUE(kwin.start("nv-kwin-layer-off", 2)) << kwin.log().toStdString();
+    auto surface = LayerShellSurface::open(kwin.waylandDisplay().toLocal8Bit().constData());
+    ASSERT_TRUE(surface);
+    const auto outputs = surface->outputs();
+    ASSERT_EQ(outputs.size(), 2u);
+    ASSERT_TRUE(surface->place({outputs[1], 0, 50, 100}));
+    ASSERT_TRUE(Pixels(1280, 50, kRed).show(*surface));
+
+    auto off = kwin.window(NV_KDE_OUTPUT_SCALE, {QString::fromStdString(outputs[1]), "off"});
+    ASSERT_TRUE(off->process.waitForFinished(10000));
+    ASSERT_EQ(off->process.exitCode(), 0) << kwin.log().toStdString();
+    EXPECT_TRUE(pump_until(*surface, [&] { return !Pixels(1280, 50, kRed).show(*surface); }))
+        << "KWin closed the strip";
+    EXPECT_TRUE(surface->isConnected());
+    EXPECT_FALSE(surface->place({outputs[1], 0, 50, 100}));
+
+    const auto canvas = surface->place({outputs[0], 0, 50, 100});
+    ASSERT_TRUE(canvas);
+    EXPECT_EQ(canvas->width, 1280u);
+    EXPECT_TRUE(Pixels(1280, 50, kRed).show(*surface));
+    EXPECT_EQ(surface->surfacesMade(), 2);
+#endif
 }
 
 // A Wayland display of the test's own with a compositor's usual globals but no layer shell,
