@@ -241,6 +241,8 @@ TEST(AgentOnKWin, FollowsTheActivatedWindowsProgramAndMapsOverOutputsOfDifferent
     const auto paintPath = std::filesystem::canonical(programs.filePath("nuvro-paint").toStdString()).string();
     const auto sketchPath = std::filesystem::canonical(programs.filePath("nuvro-sketch").toStdString()).string();
     auto paint = kwin.window(programs.filePath("nuvro-paint"));
+    // Its window active before the agent starts: the script reports it as the one at the start.
+    ASSERT_TRUE(spin_until([&] { return kwin.activePid() == paint->pid(); }, 10000)) << kwin.log().toStdString();
 
     WaylandAgent agent(bus.address(), "KDE", kwin.waylandDisplay());
     ASSERT_TRUE(agent.process.waitForStarted(5000));

@@ -6,6 +6,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVirtualObject>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -96,7 +97,44 @@ public:
         return ok;
     }
 
+    // The process of the window KWin has active, 0 for none, -1 when KWin does not say: a
+    // window is mapped and activated some time after its program starts.
+    qint64 activePid()
+    {
+        static int n = 0;
+        const QString name = QStringLiteral("nuvro-test-active-%1").arg(++n);
+        ActiveProbe probe;
+        if (!bus_.registerVirtualObject(ActiveProbe::path, &probe))
+            return -1;
+        const bool ok = runScript(QStringLiteral("const w = workspace.windowList ? workspace.activeWindow : "
+                                                 "workspace.activeClient;\n"
+                                                 "callDBus(\"%1\", \"%2\", \"nuvro.test.ActiveProbe\", \"active\", "
+                                                 "w ? w.pid : 0);\n")
+                                      .arg(bus_.baseService(), ActiveProbe::path),
+                                  name);
+        call("unloadScript", {name});
+        if (ok)
+            spin_until([&] { return probe.pid >= 0; }, 5000);
+        bus_.unregisterObject(ActiveProbe::path);
+        return probe.pid;
+    }
+
 private:
+    // Takes the answer of activePid()'s script.
+    struct ActiveProbe : QDBusVirtualObject {
+        static constexpr const char* path = "/nuvro/test/ActiveProbe";
+        QString introspect(const QString&) const override { return {}; }
+        bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+        {
+            if (message.member() != "active" || message.signature() != "i")
+                return false;
+            pid = message.arguments().front().toInt();
+            connection.send(message.createReply());
+            return true;
+        }
+        qint64 pid = -1;
+    };
+
     QTemporaryDir dir_;
     QDBusConnection bus_;
     QString address_;
