@@ -12,12 +12,14 @@
 #include <nlohmann/json.hpp>
 
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <filesystem>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
+#include <wayland-client.h>
 #include <wayland-server.h>
 
 namespace {
@@ -258,6 +260,34 @@ TEST(LayerShellOnKWin, AnOutputSwitchedOffClosesTheStripAndTheNextGoesOnAnother)
     EXPECT_TRUE(Pixels(1280, 50, kRed).show(*surface));
     EXPECT_EQ(surface->surfacesMade(), 2);
 #endif
+}
+
+// GNOME Shell offers no layer shell: the agent keeps its ordinary window there. Headless on
+// buses of the test's own; the shell asks logind on the system bus, and a private one
+// without logind lets it start.
+TEST(LayerShellOnGnomeShell, IsNull)
+{
+    if (!nvtest::on_path("gnome-shell"))
+        GTEST_SKIP() << "gnome-shell missing (package gnome-shell)";
+    nvtest::PrivateBus session, system;
+    ASSERT_FALSE(session.address().isEmpty());
+    ASSERT_FALSE(system.address().isEmpty());
+    QTemporaryDir data;
+    nvtest::BusCompositor shell(
+        "gnome-shell", {"--headless", "--wayland", "--virtual-monitor", "1280x800", "--wayland-display", "nv-gnome"},
+        session.address(), "org.gnome.Shell");
+    ASSERT_TRUE(shell.start({"DBUS_SYSTEM_BUS_ADDRESS=" + system.address(), "XDG_DATA_HOME=" + data.path(),
+                             "GSETTINGS_BACKEND=memory"},
+                            60000))
+        << shell.log().toStdString();
+    const QString display = shell.runtimeDir() + "/nv-gnome";
+    // The shell takes its name on the bus before it opens its Wayland socket.
+    ASSERT_TRUE(spin_until([&] { return QFile::exists(display); }, 30000)) << shell.log().toStdString();
+    wl_display* client = wl_display_connect(display.toLocal8Bit().constData());
+    ASSERT_NE(client, nullptr) << "the shell's display answers";
+    EXPECT_GE(wl_display_roundtrip(client), 0);
+    wl_display_disconnect(client);
+    EXPECT_EQ(LayerShellSurface::open(display.toLocal8Bit().constData()), nullptr);
 }
 
 // A Wayland display of the test's own with a compositor's usual globals but no layer shell,
