@@ -34,8 +34,13 @@ public:
             QStringList{"--virtual", "--socket", socket, "--no-lockscreen", "--no-global-shortcuts", "--output-count",
                         QString::number(outputs), "--width", "1280", "--height", "720"},
             address_, "org.kde.KWin");
-        return kwin_->start() && spin_until([&] { return call("isScriptLoaded", {"nuvro-probe"}).type() ==
-                                                           QDBusMessage::ReplyMessage; });
+        // Its settings in a folder of its own, kept over a restart: KWin 6 keeps each output
+        // layout's settings there (an output switched off, a scale), which would start the next
+        // test's KWin with them, and the user's own are no test's to write.
+        const QString config = dir_.filePath("config");
+        return QDir().mkpath(config) && kwin_->start({"XDG_CONFIG_HOME=" + config}) && spin_until([&] {
+                   return call("isScriptLoaded", {"nuvro-probe"}).type() == QDBusMessage::ReplyMessage;
+               });
     }
     void stop() { kwin_->stop(); }
     QString log() const { return kwin_ ? kwin_->log() : QString(); }
