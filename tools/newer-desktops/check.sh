@@ -12,7 +12,7 @@ set -euo pipefail
 build=$(realpath "${1:?usage: $0 BUILD_DIR [CHROOT_DIR] [SUITE] [CTEST_REGEX]}")
 suite=${3:-trixie}
 root=$(realpath -m "${2:-/var/tmp/nuvro-newer-desktop-$suite}")
-tests=${4:-KWin|GnomeShell|FakeShell}
+tests=${4:-KWinFixture|KWinWorkspace|FakeShell|GnomeShellWorkspace|AgentOn(KWin|GnomeShell)}
 src=$(realpath "$(dirname "$0")/../..")
 
 [ "$(id -u)" = 0 ] || { echo "run as root (debootstrap, chroot, mounts)"; exit 1; }
