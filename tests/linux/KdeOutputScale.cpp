@@ -3,8 +3,8 @@
 // switches the output off with `off` for the scale.
 // KWin's virtual backend takes one scale for all its outputs on the command line; the tests
 // give a second output another one with this. Exits 0 once KWin has applied the change.
-#include "kde-output-device-v2-client-protocol.h"
-#include "kde-output-management-v2-client-protocol.h"
+#include "protocols/kde-output-device-v2-client-protocol.h"
+#include "protocols/kde-output-management-v2-client-protocol.h"
 
 #include <wayland-client.h>
 
