@@ -278,33 +278,24 @@ TEST(AgentOnKWin, FollowsTheActivatedWindowsProgramAndMapsOverOutputsOfDifferent
 }
 
 // GNOME Shell offers no layer shell: the tip stays the ordinary window it was, shown and
-// faded without a warning. Headless on buses of the test's own; a private system bus
-// without logind lets the shell start.
+// faded without a warning.
 TEST(AgentOnGnomeShell, ShowsTheTipAsAnOrdinaryWindow)
 {
-    if (!nvtest::on_path("gnome-shell"))
+    if (!nvtest::HeadlessGnomeShell::installed())
         GTEST_SKIP() << "gnome-shell missing (package gnome-shell)";
-    nvtest::PrivateBus bus, system;
-    if (bus.address().isEmpty() || system.address().isEmpty())
-        GTEST_SKIP() << "no dbus-daemon";
-    QTemporaryDir data;
-    nvtest::BusCompositor shell(
-        "gnome-shell", {"--headless", "--wayland", "--virtual-monitor", "1280x800", "--wayland-display", "nv-gnome"},
-        bus.address(), "org.gnome.Shell");
-    ASSERT_TRUE(shell.start({"DBUS_SYSTEM_BUS_ADDRESS=" + system.address(), "XDG_DATA_HOME=" + data.path(),
-                             "GSETTINGS_BACKEND=memory"},
-                            60000))
-        << shell.log().toStdString();
-    const QString display = shell.runtimeDir() + "/nv-gnome";
-    ASSERT_TRUE(spin_until([&] { return QFile::exists(display); }, 30000)) << shell.log().toStdString();
+    nvtest::HeadlessGnomeShell shell;
+    ASSERT_TRUE(shell.start()) << shell.log().toStdString();
+    ASSERT_TRUE(shell.waitForDisplay()) << shell.log().toStdString();
+    const QString display = shell.waylandDisplay();
+    const QString busAddress = shell.busAddress();
 
     // Asked whether it could draw window decorations, Qt's wayland platform would start the
     // shell's EGL, whose driver keeps an allocation to the end that the leak checker cannot
     // trace (the driver's frames are unloaded by then); the frameless tip has none.
-    WaylandAgent agent(bus.address(), "GNOME", display, {"QT_WAYLAND_DISABLE_WINDOWDECORATION=1"});
+    WaylandAgent agent(busAddress, "GNOME", display, {"QT_WAYLAND_DISABLE_WINDOWDECORATION=1"});
     ASSERT_TRUE(agent.process.waitForStarted(5000));
     ASSERT_TRUE(agent.said("simulated tablet")) << agent.out.toStdString();
-    QDBusConnection connection = QDBusConnection::connectToBus(bus.address(), "tip");
+    QDBusConnection connection = QDBusConnection::connectToBus(busAddress, "tip");
     DBusNotificationCenter center(connection);
     // Again until the agent listens: it subscribes on the bus once its start-up is done.
     const char* fallback = "the compositor offers no layer shell: the tip is an ordinary window";

@@ -262,27 +262,15 @@ TEST(LayerShellOnKWin, AnOutputSwitchedOffClosesTheStripAndTheNextGoesOnAnother)
 #endif
 }
 
-// GNOME Shell offers no layer shell: the agent keeps its ordinary window there. Headless on
-// buses of the test's own; the shell asks logind on the system bus, and a private one
-// without logind lets it start.
+// GNOME Shell offers no layer shell: the agent keeps its ordinary window there.
 TEST(LayerShellOnGnomeShell, IsNull)
 {
-    if (!nvtest::on_path("gnome-shell"))
+    if (!nvtest::HeadlessGnomeShell::installed())
         GTEST_SKIP() << "gnome-shell missing (package gnome-shell)";
-    nvtest::PrivateBus session, system;
-    ASSERT_FALSE(session.address().isEmpty());
-    ASSERT_FALSE(system.address().isEmpty());
-    QTemporaryDir data;
-    nvtest::BusCompositor shell(
-        "gnome-shell", {"--headless", "--wayland", "--virtual-monitor", "1280x800", "--wayland-display", "nv-gnome"},
-        session.address(), "org.gnome.Shell");
-    ASSERT_TRUE(shell.start({"DBUS_SYSTEM_BUS_ADDRESS=" + system.address(), "XDG_DATA_HOME=" + data.path(),
-                             "GSETTINGS_BACKEND=memory"},
-                            60000))
-        << shell.log().toStdString();
-    const QString display = shell.runtimeDir() + "/nv-gnome";
-    // The shell takes its name on the bus before it opens its Wayland socket.
-    ASSERT_TRUE(spin_until([&] { return QFile::exists(display); }, 30000)) << shell.log().toStdString();
+    nvtest::HeadlessGnomeShell shell;
+    ASSERT_TRUE(shell.start()) << shell.log().toStdString();
+    ASSERT_TRUE(shell.waitForDisplay()) << shell.log().toStdString();
+    const QString display = shell.waylandDisplay();
     wl_display* client = wl_display_connect(display.toLocal8Bit().constData());
     ASSERT_NE(client, nullptr) << "the shell's display answers";
     EXPECT_GE(wl_display_roundtrip(client), 0);

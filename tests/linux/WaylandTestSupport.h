@@ -2,6 +2,7 @@
 // folder) and client windows on them, for the workspace adapters of the Wayland desktops.
 #pragma once
 
+#include "tests/linux/XvfbTestSupport.h"
 #include "tests/qt/QtTestSupport.h"
 
 #include <QDBusConnection>
@@ -111,6 +112,45 @@ private:
     QString name_;
     QTemporaryDir runtime_;
     QProcess process_;
+};
+
+// GNOME Shell, headless with one virtual monitor of 1280x800, on a session bus of its own.
+// The shell asks logind on the system bus: a private one, without logind, lets it start.
+class HeadlessGnomeShell {
+public:
+    HeadlessGnomeShell()
+        : shell_("gnome-shell",
+                 {"--headless", "--wayland", "--virtual-monitor", "1280x800", "--wayland-display", "nv-gnome"},
+                 session_.address(), "org.gnome.Shell")
+    {
+    }
+    static bool installed() { return on_path("gnome-shell"); }
+
+    // Extensions to enable go under dataDir()/gnome-shell/extensions before start().
+    QString dataDir() const { return data_.path(); }
+    // Once the shell owns its name; its Wayland socket may come later (waitForDisplay()).
+    bool start()
+    {
+        return !session_.address().isEmpty() && !system_.address().isEmpty() &&
+               shell_.start({"DBUS_SYSTEM_BUS_ADDRESS=" + system_.address(), "XDG_DATA_HOME=" + data_.path(),
+                             "GSETTINGS_BACKEND=memory"},
+                            60000);
+    }
+    // The shell takes its name on the bus before it opens its Wayland socket.
+    bool waitForDisplay() const
+    {
+        return spin_until([&] { return QFile::exists(waylandDisplay()); }, 30000);
+    }
+    QString waylandDisplay() const { return shell_.runtimeDir() + "/nv-gnome"; }
+    QString busAddress() const { return session_.address(); }
+    QString log() const { return shell_.log(); }
+    std::unique_ptr<Client> client(const QString& program) { return shell_.client(program, "nv-gnome"); }
+
+private:
+    PrivateBus session_;
+    PrivateBus system_;
+    QTemporaryDir data_;
+    BusCompositor shell_;
 };
 
 // program copied under a new name into dir: another program for /proc/PID/exe.
