@@ -103,26 +103,6 @@ public:
     const std::string recording = (home_.path() / "session.jsonl").string();
 };
 
-nlohmann::json find_pid(const nlohmann::json& node, qint64 pid)
-{
-    if (node.value("pid", qint64(0)) == pid)
-        return node;
-    for (const char* key : {"nodes", "floating_nodes"})
-        for (const auto& child : node.value(key, nlohmann::json::array()))
-            if (auto found = find_pid(child, pid); found.is_object())
-                return found;
-    return nullptr;
-}
-
-// The window of a process in Sway's tree; null when it has none.
-nlohmann::json window_of(nvtest::HeadlessSway& sway, qint64 pid)
-{
-    QProcess tree;
-    tree.start("swaymsg", {"-s", QString::fromStdString(sway.socket()), "-t", "get_tree", "-r"});
-    tree.waitForFinished(5000);
-    return find_pid(nlohmann::json::parse(tree.readAllStandardOutput().toStdString(), nullptr, false), pid);
-}
-
 TEST(AgentOnSway, FollowsTheFocusedWindowsProgramMapsOverTheLogicalLayoutAndTipsWithoutFocus)
 {
     if (!nvtest::HeadlessSway::installed() || !nvtest::on_path("grim"))
@@ -198,15 +178,15 @@ TEST(AgentOnSway, FollowsTheFocusedWindowsProgramMapsOverTheLogicalLayoutAndTips
     ASSERT_TRUE(agent.said("the tip is a strip on the overlay layer")) << agent.out.toStdString();
     ASSERT_TRUE(spin_until(strip_shown, 10000));
     EXPECT_TRUE(shot("HEADLESS-1").sameRows(first, 0, 720)) << "nothing on the other output";
-    EXPECT_FALSE(window_of(sway, agent.process.processId()).is_object()) << "no window of the agent's";
-    EXPECT_TRUE(window_of(sway, paint->processId())["focused"].get<bool>());
+    EXPECT_FALSE(nvtest::sway_window_of(sway, agent.process.processId()).is_object()) << "no window of the agent's";
+    EXPECT_TRUE(nvtest::sway_window_of(sway, paint->processId())["focused"].get<bool>());
     EXPECT_EQ(activations(recording).size(), 3u);
 
     // It fades out and is gone; the next tip shows on the same strip, where the first was.
     ASSERT_TRUE(spin_until([&] { return shot("HEADLESS-2").sameRows(bare, 0, 1080); }, 10000));
     tip(2, 0);
     ASSERT_TRUE(spin_until(strip_shown, 10000));
-    EXPECT_TRUE(window_of(sway, paint->processId())["focused"].get<bool>());
+    EXPECT_TRUE(nvtest::sway_window_of(sway, paint->processId())["focused"].get<bool>());
     EXPECT_TRUE(spin_until([&] { return shot("HEADLESS-2").sameRows(bare, 0, 1080); }, 10000));
     EXPECT_EQ(activations(recording).size(), 3u);
 

@@ -53,23 +53,9 @@ bool pump_until(LayerShellSurface& s, const std::function<bool()>& done, int tim
     }, timeoutMs);
 }
 
-nlohmann::json find_pid(const nlohmann::json& node, qint64 pid)
-{
-    if (node.value("pid", qint64(0)) == pid)
-        return node;
-    for (const char* key : {"nodes", "floating_nodes"})
-        for (const auto& child : node.value(key, nlohmann::json::array()))
-            if (auto found = find_pid(child, pid); found.is_object())
-                return found;
-    return nullptr;
-}
-
 bool focused(const nvtest::HeadlessSway& sway, qint64 pid)
 {
-    QProcess tree;
-    tree.start("swaymsg", {"-s", QString::fromStdString(sway.socket()), "-t", "get_tree", "-r"});
-    tree.waitForFinished(5000);
-    const auto node = find_pid(nlohmann::json::parse(tree.readAllStandardOutput().toStdString(), nullptr, false), pid);
+    const auto node = nvtest::sway_window_of(sway, pid);
     return node.is_object() && node.value("focused", false);
 }
 

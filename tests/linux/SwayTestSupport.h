@@ -10,7 +10,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <nlohmann/json.hpp>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -114,5 +116,23 @@ private:
     QTemporaryDir runtime_;
     QProcess process_;
 };
+
+// The window of a process in Sway's tree (its node, with "focused"); null when it has none.
+inline nlohmann::json sway_window_of(const HeadlessSway& sway, qint64 pid)
+{
+    QProcess tree;
+    tree.start("swaymsg", {"-s", QString::fromStdString(sway.socket()), "-t", "get_tree", "-r"});
+    tree.waitForFinished(5000);
+    const std::function<nlohmann::json(const nlohmann::json&)> find = [&](const nlohmann::json& node) {
+        if (node.value("pid", qint64(0)) == pid)
+            return node;
+        for (const char* key : {"nodes", "floating_nodes"})
+            for (const auto& child : node.value(key, nlohmann::json::array()))
+                if (auto found = find(child); found.is_object())
+                    return found;
+        return nlohmann::json();
+    };
+    return find(nlohmann::json::parse(tree.readAllStandardOutput().toStdString(), nullptr, false));
+}
 
 } // namespace nvtest
