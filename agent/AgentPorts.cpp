@@ -16,6 +16,7 @@
 #include "platform/linux/UinputDevices.h"
 #include "platform/linux/UinputWindowSystem.h"
 #include "platform/qt/DBusNotificationCenter.h"
+#include "platform/qt/KWinPenMapping.h"
 #include "platform/qt/QtScreenDisplayList.h"
 #include "platform/sim/NVRecordingWriter.h"
 #include "platform/sim/SimUsbBus.h"
@@ -122,6 +123,8 @@ void AgentPorts::openWindowSystem(bool print)
         printer_ = std::make_unique<EventPrinter>(std::cout, clock_);
         windowSystem_ = printer_.get();
     } else {
+        // KDE Plasma would squeeze the desktop onto one screen.
+        kwinPen_ = std::make_unique<KWinPenMapping>(QDBusConnection::sessionBus(), nvUinputPenName);
         uinputWs_ = std::make_unique<UinputWindowSystem>(
             NVUinputFds{uinput_->penFd(), uinput_->pointerFd(), uinput_->keyboardFd()}, *displays_, clock_);
         proximity_ = std::make_unique<ProximityTimer>(*uinputWs_, clock_);

@@ -18,6 +18,7 @@
 class DBusNotificationCenter;
 class DisplayTap;
 class EventPrinter;
+class KWinPenMapping;
 class NVRecordingWriter;
 class PosixProcessLauncher;
 class ProximityTimer;
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<Workspace> workspace_;
     std::unique_ptr<PosixProcessLauncher> launcher_;
     std::unique_ptr<UinputDevices> uinput_;
+    std::unique_ptr<KWinPenMapping> kwinPen_;
     std::unique_ptr<UinputWindowSystem> uinputWs_;
     std::unique_ptr<ProximityTimer> proximity_;
     std::unique_ptr<EventPrinter> printer_;

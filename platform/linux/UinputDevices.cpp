@@ -73,7 +73,7 @@ void NVEvdevFree::operator()(libevdev* dev) const
 
 NVEvdevPtr nv_uinput_pen_description()
 {
-    NVEvdevPtr dev = base("Nuvro Tablet Pen", kPenProduct);
+    NVEvdevPtr dev = base(nvUinputPenName, kPenProduct);
     libevdev_enable_property(dev.get(), INPUT_PROP_DIRECT);
     libevdev_enable_property(dev.get(), INPUT_PROP_POINTER);
     abs_axis(dev.get(), ABS_X, 0, NV_UINPUT_ABS_MAX, kAbsResolution);

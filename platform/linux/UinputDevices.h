@@ -23,6 +23,9 @@ NVEvdevPtr nv_uinput_pen_description();
 NVEvdevPtr nv_uinput_pointer_description();
 NVEvdevPtr nv_uinput_keyboard_description();
 
+// The pen device's name, by which the desktop lists it.
+inline constexpr const char* nvUinputPenName = "Nuvro Tablet Pen";
+
 // True when path (the uinput node) can be opened for writing: the agent's trust check.
 bool nv_uinput_available(const char* path = "/dev/uinput");
 
