@@ -2,6 +2,7 @@
 
 #include "core/log/NVLog.h"
 
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -36,6 +37,8 @@ KWinPenMapping::KWinPenMapping(QDBusConnection bus, QString penName) : bus_(std:
     // Subscribed before the list is read, so that a device added in between is not missed.
     bus_.connect(nvKWinService, nvKWinInputDevices, nvKWinInputDeviceManager, "deviceAdded", this,
                  SLOT(deviceAdded(QString)));
+    bus_.connect(nvKWinService, nvKWinInputDevices, nvKWinInputDeviceManager, "deviceRemoved", this,
+                 SLOT(deviceRemoved(QString)));
     auto get = properties(nvKWinInputDevices, "Get");
     get.setArguments({QString(nvKWinInputDeviceManager), QStringLiteral("devicesSysNames")});
     whenAnswered<QDBusPendingReply<QDBusVariant>>(this, bus_.asyncCall(get), [this](const auto& reply) {
@@ -56,16 +59,26 @@ void KWinPenMapping::deviceAdded(const QString& sysName)
             return;
         whenAnswered<QDBusPendingReply<QDBusVariant>>(this, get(sysName, kWholeDesktop), [this, sysName](const auto& whole) {
             if (whole.isError()) {
+                // A device gone in between is no answer about the setting; Qt 5 and 6
+                // name a missing property differently.
+                const auto type = whole.error().type();
+                if (type != QDBusError::UnknownProperty && type != QDBusError::InvalidArgs)
+                    return;
                 nv_log("KWinPenMapping: this KWin maps the pen onto one screen only (no whole-desktop mapping before "
                        "Plasma 6)");
                 return;
             }
             if (whole.value().variant().toBool())
-                nv_log("KWinPenMapping: KWin maps the pen over the whole desktop");
+                nv_log("KWinPenMapping: KWin maps the pen %s over the whole desktop", qPrintable(sysName));
             else
                 mapOverDesktop(sysName);
         });
     });
+}
+
+void KWinPenMapping::deviceRemoved(const QString& sysName)
+{
+    asked_.remove(sysName);
 }
 
 QDBusPendingCall KWinPenMapping::get(const QString& sysName, const char* property)

@@ -24,6 +24,9 @@ public:
 
 private Q_SLOTS:
     void deviceAdded(const QString& sysName);
+    // A removed device is asked about again when it comes back: KWin removes every device
+    // when it quits and lists them again when it restarts.
+    void deviceRemoved(const QString& sysName);
 
 private:
     QDBusPendingCall get(const QString& sysName, const char* property);
@@ -31,6 +34,7 @@ private:
 
     QDBusConnection bus_;
     QString penName_;
-    // Devices asked about already: the list at the start and the signal may name one twice.
+    // Devices asked about and still there: the list at the start and the signal may name one
+    // twice.
     QSet<QString> asked_;
 };

@@ -28,6 +28,7 @@ public:
     QStringList devicesSysNames() const { return names; }
 Q_SIGNALS:
     void deviceAdded(const QString& sysName);
+    void deviceRemoved(const QString& sysName);
 };
 
 // KWin 6's device: the whole-desktop setting among its properties.
@@ -101,7 +102,8 @@ TEST_F(FakeKWin, OnKWin6ThePenAloneIsMappedOverTheWholeDesktopListedOrAddedLater
     auto m = mapping();
     ASSERT_TRUE(spin_until([&] { return pen.mapToWorkspace(); }));
     EXPECT_TRUE(spin_until([&] { return log.contains("KWin now maps the pen event7 over the whole desktop"); }));
-    EXPECT_TRUE(log.contains("KWin maps the pen over the whole desktop")) << "event8 was mapped already";
+    EXPECT_TRUE(spin_until([&] { return log.contains("KWin maps the pen event8 over the whole desktop"); }))
+        << "event8 was mapped already";
 
     // The pen made again (a replug) comes as a new device.
     add("event9", &later);
@@ -114,6 +116,14 @@ TEST_F(FakeKWin, OnKWin6ThePenAloneIsMappedOverTheWholeDesktopListedOrAddedLater
     EXPECT_EQ(mapped.writes, 0);
     EXPECT_FALSE(keyboard.mapToWorkspace()) << "another device is left as it is";
     EXPECT_EQ(keyboard.writes, 0);
+
+    // KWin restarted without the saved setting: it removes every device, then lists the pen
+    // again under the same name.
+    Q_EMIT manager.deviceRemoved("event7");
+    pen.setMapToWorkspace(false);
+    Q_EMIT manager.deviceAdded("event7");
+    ASSERT_TRUE(spin_until([&] { return pen.mapToWorkspace(); }));
+    EXPECT_EQ(pen.writes, 3);
 }
 
 TEST_F(FakeKWin, OnKWin5ThePenStaysOnOneScreenWithOneLogLine)
