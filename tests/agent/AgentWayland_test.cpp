@@ -86,7 +86,7 @@ public:
         return spin_until([&] {
             out += process.readAll();
             return out.contains(text);
-        }, 10000);
+        }, 30000);
     }
     // Ends the agent; true for a clean exit.
     bool stop()

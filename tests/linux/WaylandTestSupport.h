@@ -12,9 +12,42 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace nvtest {
+
+// True once the compositor at the socket path answers a wl_display.sync within timeoutMs:
+// its socket exists before its main loop runs, and a client connecting earlier waits unanswered.
+inline bool wayland_answers(const QString& socketPath, int timeoutMs)
+{
+    const QByteArray path = socketPath.toLocal8Bit();
+    sockaddr_un address{};
+    if (path.size() >= int(sizeof address.sun_path))
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    // wl_display (object 1) request 0, sync, with the new callback's id 2: 12 bytes, host order.
+    const uint32_t sync[3] = {1, (12u << 16) | 0u, 2};
+    bool answered = false;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::send(fd, sync, sizeof sync, MSG_NOSIGNAL) == ssize_t(sizeof sync)) {
+        pollfd p{fd, POLLIN, 0};
+        char reply[64];
+        answered = ::poll(&p, 1, timeoutMs) == 1 && ::recv(fd, reply, sizeof reply, MSG_DONTWAIT) > 0;
+    }
+    ::close(fd);
+    return answered;
+}
 
 // A client program, ended with the test.
 class Client {
@@ -136,10 +169,12 @@ public:
                              "GSETTINGS_BACKEND=memory"},
                             60000);
     }
-    // The shell takes its name on the bus before it opens its Wayland socket.
+    // The shell takes its name on the bus before it opens its Wayland socket, and opens the
+    // socket before it answers there.
     bool waitForDisplay() const
     {
-        return spin_until([&] { return QFile::exists(waylandDisplay()); }, 30000);
+        return spin_until([&] { return QFile::exists(waylandDisplay()); }, 30000) &&
+               wayland_answers(waylandDisplay(), 60000);
     }
     QString waylandDisplay() const { return shell_.runtimeDir() + "/nv-gnome"; }
     QString busAddress() const { return session_.address(); }
