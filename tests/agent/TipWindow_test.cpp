@@ -15,25 +15,31 @@
 
 namespace {
 
+// One application for the whole suite: Qt's animation timer does not start again in a second
+// QApplication of the same process.
 class TipWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    static void SetUpTestSuite()
     {
-        const std::string config = (dir.path() / "screens.json").string();
+        dir = new nvtest::TempDir;
+        const std::string config = (dir->path() / "screens.json").string();
         nvtest::write_file(config, R"({"screens": [
             {"name": "main", "x": 0, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBpp": 32, "dpr": 1},
             {"name": "side", "x": 1920, "y": 0, "width": 1280, "height": 1024, "logicalDpi": 96, "logicalBpp": 32, "dpr": 1}
         ]})");
         platform = "offscreen:configfile=" + config;
         argv = {name, dashPlatform, platform.data(), nullptr};
-        app = std::make_unique<QApplication>(argc, argv.data());
+        app = new QApplication(argc, argv.data());
+    }
+    static void TearDownTestSuite()
+    {
+        delete app;
+        delete dir;
+    }
+    void SetUp() override
+    {
         ASSERT_EQ(QGuiApplication::screens().size(), 2);
         tip = std::make_unique<TipWindow>();
-    }
-    void TearDown() override
-    {
-        tip.reset();
-        app.reset();
     }
 
     static NVPlistDict switch_to(int32_t muxIndex, int32_t screen)
@@ -50,13 +56,13 @@ protected:
         return done();
     }
 
-    nvtest::TempDir dir;
-    std::string platform;
-    char name[16] = "agent_tip_tests";
-    char dashPlatform[16] = "-platform";
-    int argc = 3;
-    std::vector<char*> argv;
-    std::unique_ptr<QApplication> app;
+    static inline nvtest::TempDir* dir = nullptr;
+    static inline std::string platform;
+    static inline char name[16] = "agent_tip_tests";
+    static inline char dashPlatform[16] = "-platform";
+    static inline int argc = 3;
+    static inline std::vector<char*> argv;
+    static inline QApplication* app = nullptr;
     std::unique_ptr<TipWindow> tip;
 };
 
