@@ -95,7 +95,9 @@ MonitorSettingsController::MonitorSettingsController(QWidget* parent) : QWidget(
     grid->addWidget(label("monitorBlue"), row, 0);
     grid->addWidget(blueSlider, row++, 1, 1, 3);
     grid->addWidget(labelNoAnswer, row++, 0, 1, 4);
+    // A grid with unequal spacings hands a nested layout none, and the two buttons would touch.
     auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(12);
     buttons->addStretch(1);
     buttons->addWidget(btnInfo);
     buttons->addWidget(btnReset);
