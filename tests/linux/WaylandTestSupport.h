@@ -23,7 +23,7 @@
 
 namespace nvtest {
 
-// True once the compositor at the socket path answers a wl_display.sync within timeoutMs:
+// True when the compositor at the socket path answers a wl_display.sync within timeoutMs:
 // its socket exists before its main loop runs, and a client connecting earlier waits unanswered.
 inline bool wayland_answers(const QString& socketPath, int timeoutMs)
 {
@@ -161,20 +161,17 @@ public:
 
     // Extensions to enable go under dataDir()/gnome-shell/extensions before start().
     QString dataDir() const { return data_.path(); }
-    // Once the shell owns its name; its Wayland socket may come later (waitForDisplay()).
+    // Once the shell owns its name and answers on its Wayland socket. It takes the name first,
+    // creates the socket later and serves it later still; a socket that exists may not even
+    // listen yet, so each try connects afresh.
     bool start()
     {
-        return !session_.address().isEmpty() && !system_.address().isEmpty() &&
-               shell_.start({"DBUS_SYSTEM_BUS_ADDRESS=" + system_.address(), "XDG_DATA_HOME=" + data_.path(),
-                             "GSETTINGS_BACKEND=memory"},
-                            60000);
-    }
-    // The shell takes its name on the bus before it opens its Wayland socket, and opens the
-    // socket before it answers there.
-    bool waitForDisplay() const
-    {
-        return spin_until([&] { return QFile::exists(waylandDisplay()); }, 30000) &&
-               wayland_answers(waylandDisplay(), 60000);
+        if (session_.address().isEmpty() || system_.address().isEmpty() ||
+            !shell_.start({"DBUS_SYSTEM_BUS_ADDRESS=" + system_.address(), "XDG_DATA_HOME=" + data_.path(),
+                           "GSETTINGS_BACKEND=memory"},
+                          60000))
+            return false;
+        return spin_until([&] { return wayland_answers(waylandDisplay(), 5000); }, 90000);
     }
     QString waylandDisplay() const { return shell_.runtimeDir() + "/nv-gnome"; }
     QString busAddress() const { return session_.address(); }
